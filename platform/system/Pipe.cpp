@@ -1,0 +1,83 @@
+#include "platform/system/Pipe.h"
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+
+#include "common/ResultCodes.h"
+#include "platform/system/SystemError.h"
+
+namespace vorlix::platform {
+
+namespace {
+
+// 0 or the errno of the failed write.
+int WriteLoop(int fd, const char* data, size_t size, size_t& written) {
+  while (written < size) {
+    const ssize_t n = ::write(fd, data + written, size - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    written += static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+bool SigpipePending() {
+  sigset_t pending;
+  return ::sigpending(&pending) == 0 && ::sigismember(&pending, SIGPIPE) == 1;
+}
+
+}  // namespace
+
+uint32_t CreatePipe(bool inheritable, Handle& readEnd, Handle& writeEnd) {
+  int fds[2];
+  if (::pipe2(fds, inheritable ? 0 : O_CLOEXEC) != 0) return LastError();
+  readEnd.Reset(fds[0]);
+  writeEnd.Reset(fds[1]);
+  return ERROR_SUCCESS;
+}
+
+uint32_t DuplicateHandle(const Handle& source, bool inheritable, Handle& copy) {
+  const int fd = ::fcntl(source.Get(), inheritable ? F_DUPFD : F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) return LastError();
+  copy.Reset(fd);
+  return ERROR_SUCCESS;
+}
+
+uint32_t WriteWhole(int fd, const void* data, size_t size, size_t& written) {
+  written = 0;
+  // The SIGPIPE of a write goes to the writing thread; blocked, it stays pending and is taken
+  // back below. The process-wide disposition belongs to the application and is not touched.
+  sigset_t sigpipe, previous;
+  ::sigemptyset(&sigpipe);
+  ::sigaddset(&sigpipe, SIGPIPE);
+  ::pthread_sigmask(SIG_BLOCK, &sigpipe, &previous);
+  const bool pendingBefore = SigpipePending();
+
+  const int err = WriteLoop(fd, static_cast<const char*>(data), size, written);
+  if (err == EPIPE && !pendingBefore) {
+    const timespec noWait{};
+    while (::sigtimedwait(&sigpipe, nullptr, &noWait) < 0 && errno == EINTR) {
+    }
+  }
+  ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  return ErrorFromErrno(err);
+}
+
+uint32_t ReadWhole(int fd, void* data, size_t size, size_t& read) {
+  read = 0;
+  while (read < size) {
+    const ssize_t n = ::read(fd, static_cast<char*>(data) + read, size - read);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return LastError();
+    if (n == 0) return ERROR_BROKEN_PIPE;
+    read += static_cast<size_t>(n);
+  }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace vorlix::platform
