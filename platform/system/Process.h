@@ -40,6 +40,7 @@ class Process {
 
   // The process id; -1 when none is held.
   int Pid() const { return pid_; }
+  bool IsValid() const { return pid_ >= 0; }
   // The exit status once Wait returned 0; 128 + the signal number when a signal ended it;
   // kStillActive before.
   uint32_t ExitCode() const { return exitCode_; }

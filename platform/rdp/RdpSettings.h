@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vorlix::platform {
+
+// What a connection is made with: the control's properties as they are when Connect is called.
+// Flags are 0 or not 0, as the control's settings take them.
+struct RdpSettings {
+  std::u16string server;
+  int32_t desktopWidth = 0;
+  int32_t desktopHeight = 0;
+  int32_t compress = 1;
+  int32_t allowBackgroundInput = 0;
+  int32_t bitmapPersistence = 1;
+  int32_t containerHandledFullScreen = 0;
+  int32_t disableRdpdr = 0;
+  int32_t fullScreen = 0;
+  std::vector<std::u16string> channels;
+};
+
+}  // namespace vorlix::platform
