@@ -35,10 +35,13 @@ int main(int argc, char** argv) {
     return 0;
   }
   QApplication::setApplicationName("Quillory");
+  vorlix::TZephUsbMain* mainWindow = nullptr;
+  vorlix::platform::QuitOnTerminationSignal(
+      [&mainWindow] { return mainWindow == nullptr || mainWindow->close(); });
   vorlix::TZephUsbMain window;
+  mainWindow = &window;
   if (window.Terminated()) return 0;
   window.show();
-  vorlix::platform::CloseOnTerminationSignal(&window);
   QApplication::exec();
   return 0;
 }

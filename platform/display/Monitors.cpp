@@ -28,8 +28,8 @@ using ResourcesPtr = std::unique_ptr<XRRScreenResources, ResourcesFree>;
 using CrtcInfoPtr = std::unique_ptr<XRRCrtcInfo, CrtcInfoFree>;
 using OutputInfoPtr = std::unique_ptr<XRROutputInfo, OutputInfoFree>;
 
-// The current screen resources and the primary output came with XRandR 1.3; an older server
-// answers those requests with an X error, which the default handler turns into an exit.
+// The primary output came with XRandR 1.3; an older server answers that request with an X
+// error, which the default handler turns into an exit.
 bool HasRandr13(Display* display) {
   int eventBase = 0;
   int errorBase = 0;
@@ -82,9 +82,9 @@ void ReadOutputs(Display* display, XRRScreenResources* resources, RandrLayout& l
 RandrLayout ReadLayout(Display* display) {
   RandrLayout layout;
   layout.screenWidth = DisplayWidth(display, DefaultScreen(display));
-  // The current resources, without probing the outputs again: a probe can take a long time and
-  // the server already follows hot-plugging.
-  const ResourcesPtr resources(XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display)));
+  // With a probe of the outputs: the server's last known connection state can be stale (the
+  // dummy driver reports an output switched off as disconnected until the next probe).
+  const ResourcesPtr resources(XRRGetScreenResources(display, DefaultRootWindow(display)));
   if (!resources) return layout;
   ReadCrtcs(display, resources.get(), layout);
   ReadOutputs(display, resources.get(), layout);

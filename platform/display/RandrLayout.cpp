@@ -26,8 +26,8 @@ DisplayMonitor AttachedMonitor(const RandrLayout::Output& output, const Rect& re
   return monitor;
 }
 
-// Not on the desktop, so it has no place there; it is put right of the screen because a monitor
-// at (0, 0) counts as the primary one and would hide the real primary monitor.
+// An output off the desktop has no place on it. It goes right of the screen, never to (0, 0):
+// a monitor there counts as the primary one and would take the real primary monitor's role.
 DisplayMonitor DetachedMonitor(const RandrLayout::Output& output, int32_t screenWidth) {
   const Rect rect{screenWidth, 0, screenWidth + output.firstModeWidth, output.firstModeHeight};
   return DisplayMonitor{rect, output.name};
@@ -47,8 +47,9 @@ bool IsMirror(const std::vector<DisplayMonitor>& monitors, size_t index) {
   for (size_t other = 0; other < monitors.size(); ++other) {
     const DisplayMonitor& candidate = monitors[other];
     if (other != index && IsAttached(candidate) && candidate.rect == monitor.rect &&
-        (other < index || IsPrimary(candidate)))
+        (other < index || IsPrimary(candidate))) {
       return true;
+    }
   }
   return false;
 }

@@ -11,9 +11,9 @@ using HRESULT = int32_t;
 
 constexpr HRESULT HResult(uint32_t code) { return static_cast<HRESULT>(code); }
 
-// HRESULT_FROM_WIN32: a platform error number as a failure result.
+// HRESULT_FROM_WIN32: a non-zero platform error number as a failure result.
 constexpr HRESULT HResultFromWin32(uint32_t error) {
-  return error == 0 ? 0 : HResult(0x80070000 | (error & 0xFFFF));
+  return HResult(0x80070000 | (error & 0xFFFF));
 }
 
 inline constexpr uint32_t ERROR_MOD_NOT_FOUND = 126;

@@ -32,10 +32,9 @@ struct DesktopSizeChange {
 };
 }  // namespace rdp_event
 
-using RdpEvent =
-    std::variant<rdp_event::Connecting, rdp_event::Connected, rdp_event::LoginComplete,
-                 rdp_event::Disconnected, rdp_event::FatalError, rdp_event::ChannelData,
-                 rdp_event::DesktopSizeChange>;
+using RdpEvent = std::variant<rdp_event::Connecting, rdp_event::Connected, rdp_event::LoginComplete,
+                              rdp_event::Disconnected, rdp_event::FatalError,
+                              rdp_event::ChannelData, rdp_event::DesktopSizeChange>;
 
 // Where an engine reports to. Callable from any thread; it only queues the event for the GUI
 // thread and returns at once.

@@ -18,7 +18,6 @@ namespace vorlix::platform {
 class TMsTscAxControl : public QWidget, public TMsTscAx {
  public:
   TMsTscAxControl(QWidget* parent, const RdpEngineFactory& makeEngine);
-  ~TMsTscAxControl() override;
 
   QWidget* Widget() override { return this; }
   void SetServer(const std::u16string& server) override { settings_.server = server; }
@@ -33,7 +32,7 @@ class TMsTscAxControl : public QWidget, public TMsTscAx {
   HRESULT CreateVirtualChannels(const std::u16string& names) override;
   HRESULT Connect() override;
   HRESULT Disconnect() override;
-  HRESULT SendOnVirtualChannel(const std::u16string& name, BSTR data) override;
+  HRESULT SendOnVirtualChannel(const std::u16string& name, BSTR message) override;
 
  private:
   void Post(RdpEvent event);

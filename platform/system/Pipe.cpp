@@ -6,11 +6,13 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <ctime>
 
 #include "common/ResultCodes.h"
+#include "platform/system/Event.h"
 #include "platform/system/SystemError.h"
 
 namespace vorlix::platform {
@@ -71,25 +73,21 @@ uint32_t WriteWhole(int fd, const void* data, size_t size, size_t& written) {
 }
 
 uint32_t ReadWhole(int fd, void* data, size_t size, size_t& read) {
-  read = 0;
-  while (read < size) {
-    const ssize_t n = ::read(fd, static_cast<char*>(data) + read, size - read);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return LastError();
-    if (n == 0) return ERROR_BROKEN_PIPE;
-    read += static_cast<size_t>(n);
-  }
-  return ERROR_SUCCESS;
+  return ReadWholeWithin(fd, data, size, read, kInfinite);
 }
 
 uint32_t ReadWholeWithin(int fd, void* data, size_t size, size_t& read, uint32_t timeoutMs) {
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   read = 0;
+  if (fd < 0) return ERROR_INVALID_HANDLE;  // poll would wait on it for ever
   while (read < size) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     pollfd p{fd, POLLIN, 0};
-    const int ready = ::poll(&p, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
+    const int waitMs =
+        timeoutMs == kInfinite ? -1 : static_cast<int>(std::max<int64_t>(left.count(), 0));
+    const int ready = ::poll(&p, 1, waitMs);
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) return LastError();
     if (ready == 0) return ERROR_TIMEOUT;

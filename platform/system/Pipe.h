@@ -27,7 +27,8 @@ uint32_t WriteWhole(int fd, const void* data, size_t size, size_t& written);
 // gives ERROR_BROKEN_PIPE, other failures their own number; read tells how many bytes came.
 uint32_t ReadWhole(int fd, void* data, size_t size, size_t& read);
 
-// ReadWhole that gives up once timeoutMs have passed without all bytes: ERROR_TIMEOUT.
+// ReadWhole that gives up once timeoutMs (kInfinite: never) have passed without all bytes:
+// ERROR_TIMEOUT.
 uint32_t ReadWholeWithin(int fd, void* data, size_t size, size_t& read, uint32_t timeoutMs);
 
 }  // namespace vorlix::platform

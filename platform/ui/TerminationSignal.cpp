@@ -4,9 +4,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QWidget>
 
 namespace vorlix::platform {
 
@@ -21,13 +20,14 @@ void OnSignal(int) {
 
 }  // namespace
 
-void CloseOnTerminationSignal(QWidget* window) {
+void QuitOnTerminationSignal(std::function<bool()> mayQuit) {
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) return;
-  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, window);
-  QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+  auto* notifier =
+      new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+  QObject::connect(notifier, &QSocketNotifier::activated, notifier, [mayQuit] {
     char byte;
     [[maybe_unused]] auto n = ::read(signalPipe[0], &byte, 1);
-    if (window->close()) QApplication::quit();
+    if (mayQuit()) QCoreApplication::quit();
   });
   struct sigaction action {};
   action.sa_handler = OnSignal;

@@ -1,12 +1,13 @@
 #pragma once
 
-class QWidget;
+#include <functional>
 
 namespace vorlix::platform {
 
-// SIGTERM and SIGINT close `window` the way the operator would (its close query included) and
-// end the event loop once it agreed, so that a stopped program still cleans up. Call once, on
-// the GUI thread, after the application object exists.
-void CloseOnTerminationSignal(QWidget* window);
+// SIGTERM and SIGINT are taken to the GUI thread's event loop, which then asks `mayQuit` (the
+// main window's close, with its close query) and ends the loop when it agrees, so that a stopped
+// program still cleans up. A signal that comes before the loop runs is served once it does.
+// Call once, on the GUI thread, after the application object exists.
+void QuitOnTerminationSignal(std::function<bool()> mayQuit);
 
 }  // namespace vorlix::platform

@@ -22,10 +22,6 @@ std::vector<std::string> CommandLineOf(int pid) {
   return args;
 }
 
-bool ContainsLine(const std::vector<std::string>& lines, const std::string& wanted) {
-  return std::find(lines.begin(), lines.end(), wanted) != lines.end();
-}
-
 class ThreeMonitors : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -53,9 +49,8 @@ std::unique_ptr<XServer> ThreeMonitors::server_;
 TEST_F(ThreeMonitors, ClientsCoverExactlyTheSecondaryMonitors) {
   platform::Process manager = StartManager();
   auto windows = MappedWindows("TermWindow");
-  std::sort(windows.begin(), windows.end(), [](const Rect& a, const Rect& b) {
-    return a.left < b.left;
-  });
+  std::sort(windows.begin(), windows.end(),
+            [](const Rect& a, const Rect& b) { return a.left < b.left; });
   EXPECT_EQ(windows, (std::vector<Rect>{{1280, 0, 2560, 1024}, {2560, 0, 3584, 768}}));
 
   const auto clients = ChildrenOf(manager.Pid());
@@ -73,7 +68,8 @@ TEST_F(ThreeMonitors, ClientsCoverExactlyTheSecondaryMonitors) {
 
   ::kill(manager.Pid(), SIGTERM);
   EXPECT_EQ(manager.Wait(20000), 0u);
-  for (const int pid : clients) EXPECT_FALSE(IsAlive(pid)) << "closing the manager stops its clients";
+  for (const int pid : clients)
+    EXPECT_FALSE(IsAlive(pid)) << "closing the manager stops its clients";
   EXPECT_TRUE(seat_.DialogLines().empty());
 }
 
@@ -113,6 +109,7 @@ TEST_F(ThreeMonitors, MissingClientProgramIsFatal) {
 
 // Fatal start-up messages that depend on the monitors alone.
 struct MonitorCase {
+  const char* name;
   const char* layout;
   const char* extra;
   const char* dialog;
@@ -132,11 +129,12 @@ TEST_P(MonitorLayouts, NoWorkplaceMonitorIsFatal) {
 INSTANTIATE_TEST_SUITE_P(
     Startup, MonitorLayouts,
     ::testing::Values(
-        MonitorCase{"1280x1024+0+0*", "",
+        MonitorCase{"OnlyThePrimary", "1280x1024+0+0*", "",
                     "Error\tAbort\tYour don't have secondary monitors attached to desktop"},
-        MonitorCase{"1280x1024+0+0*", "--detached 800x600",
+        MonitorCase{"SecondaryNotOnTheDesktop", "1280x1024+0+0*", "--detached 800x600",
                     "Error\tAbort\tNo monitors for client windows.\\nYour PC has 1 secondary "
-                    "monitors\\nYou have to add them to desktop \\nto use with this application"}));
+                    "monitors\\nYou have to add them to desktop \\nto use with this application"}),
+    [](const ::testing::TestParamInfo<MonitorCase>& param) { return param.param.name; });
 
 }  // namespace
 }  // namespace vorlix::test

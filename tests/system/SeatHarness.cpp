@@ -39,6 +39,7 @@ std::string StatField(int pid, int field) {
 SeatHarness::SeatHarness() {
   ::setenv("VORLIX_DIALOG_LOG", (root_.Path() / "dialogs.log").c_str(), 1);
   ::setenv("VORLIX_GRID_FILE", (root_.Path() / "grid.txt").c_str(), 1);
+  ::setenv("XDG_RUNTIME_DIR", root_.Path().c_str(), 1);
 }
 
 platform::Process SeatHarness::Start(const std::string& program, const std::string& arguments,

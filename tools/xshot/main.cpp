@@ -1,11 +1,12 @@
 // vorlix-xshot OUT.png: writes the whole X screen of DISPLAY (its root window) as a PNG.
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
 #include <QImage>
 #include <cstdio>
 #include <memory>
+
+// After Qt: Xlib defines macros (Status, None, Bool) that clash with Qt's names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace {
 
