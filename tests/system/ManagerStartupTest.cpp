@@ -95,16 +95,39 @@ TEST_F(ThreeMonitors, KilledManagerTakesItsClientsAlong) {
   }));
 }
 
-TEST_F(ThreeMonitors, MissingClientProgramIsFatal) {
+// The manager copied into a folder of its own with some of its companions, so that one of them
+// can be missing or broken.
+TEST_F(ThreeMonitors, MissingOrBrokenCompanionsAreFatal) {
   namespace fs = std::filesystem;
-  const fs::path folder = seat_.Root().Path() / "bin";
-  fs::create_directories(folder);
-  for (const char* file : {"Quillory", "libvorlixhooks.so", "msrdp.ocx"}) {
-    fs::copy_file(fs::path(BIN_DIR) / file, folder / file);
+  const struct {
+    std::vector<const char*> copied;
+    const char* client;  // a script put in place of the client, or nullptr
+    const char* dialog;
+  } cases[] = {
+      {{"libvorlixhooks.so", "msrdp.ocx"},
+       nullptr,
+       "Error\tAbort\tClient application vorlixcln is absent"},
+      {{"libvorlixhooks.so", "vorlixcln"},
+       nullptr,
+       "Error\tAbort\tCan't register terminal services client ActiveX control"},
+      {{"libvorlixhooks.so", "msrdp.ocx"},
+       "#!/bin/sh\nexit 1\n",
+       "Error\tAbort\tCan't start clients"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SeatHarness seat;  // a registry of its own: the control is not registered yet
+    const fs::path folder = seat.Root().Path() / ("bin" + std::to_string(n++));
+    fs::create_directories(folder);
+    fs::copy_file(fs::path(BIN_DIR) / "Quillory", folder / "Quillory");
+    for (const char* file : c.copied) fs::copy_file(fs::path(BIN_DIR) / file, folder / file);
+    if (c.client) {
+      std::ofstream(folder / "vorlixcln") << c.client;
+      fs::permissions(folder / "vorlixcln", fs::perms::owner_all);
+    }
+    EXPECT_EQ(seat.Run("Quillory", "", folder), 0u);
+    EXPECT_EQ(seat.DialogLines(), std::vector<std::string>{c.dialog});
   }
-  EXPECT_EQ(seat_.Run("Quillory", "", folder), 0u);
-  EXPECT_EQ(seat_.DialogLines(),
-            std::vector<std::string>{"Error\tAbort\tClient application vorlixcln is absent"});
 }
 
 // Fatal start-up messages that depend on the monitors alone.

@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <signal.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -39,7 +40,10 @@ std::string StatField(int pid, int field) {
 SeatHarness::SeatHarness() {
   ::setenv("VORLIX_DIALOG_LOG", (root_.Path() / "dialogs.log").c_str(), 1);
   ::setenv("VORLIX_GRID_FILE", (root_.Path() / "grid.txt").c_str(), 1);
-  ::setenv("XDG_RUNTIME_DIR", root_.Path().c_str(), 1);
+  const auto runtime = root_.Path() / "xdg";
+  std::filesystem::create_directory(runtime);
+  std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+  ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
 }
 
 platform::Process SeatHarness::Start(const std::string& program, const std::string& arguments,
