@@ -97,7 +97,9 @@ uint32_t DeviceHub::Open(const std::string& openName, DeviceOpen& open) {
     }
     open.device = name;
     open.kind = device.kind;
+    const bool wasInUse = device.InUse();
     device.open = &open;
+    Notify(name, wasInUse, device);
     return 0;
   }
   return ERROR_FILE_NOT_FOUND;
@@ -105,8 +107,24 @@ uint32_t DeviceHub::Open(const std::string& openName, DeviceOpen& open) {
 
 void DeviceHub::Close(DeviceOpen& open) {
   const auto found = devices_.find(open.device);
-  if (found != devices_.end() && found->second.open == &open) found->second.open = nullptr;
+  if (found != devices_.end() && found->second.open == &open) {
+    const bool wasInUse = found->second.InUse();
+    found->second.open = nullptr;
+    Notify(found->first, wasInUse, found->second);
+  }
   open.device.clear();
+}
+
+void DeviceHub::SetBound(const DeviceOpen& open, bool bound) {
+  const auto found = devices_.find(open.device);
+  if (found == devices_.end() || found->second.open != &open) return;
+  const bool wasInUse = found->second.InUse();
+  found->second.bound = bound;
+  Notify(found->first, wasInUse, found->second);
+}
+
+void DeviceHub::Notify(const std::string& name, bool wasInUse, const Device& device) {
+  if (listener_ != nullptr && device.InUse() != wasInUse) listener_->UseChanged(name, !wasInUse);
 }
 
 }  // namespace vorlix::drivers

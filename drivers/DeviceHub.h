@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "drivers/DeviceUseListener.h"
 #include "drivers/InterfaceRegistry.h"
 #include "platform/devices/RecordRing.h"
 #include "platform/system/Handle.h"
@@ -38,6 +39,10 @@ class DeviceHub {
   // 2 for no present device of that open name, 32 when it is open elsewhere.
   uint32_t Open(const std::string& openName, DeviceOpen& open);
   void Close(DeviceOpen& open);
+  // A bound device stays in use after its open closes, until an open sets it free again.
+  void SetBound(const DeviceOpen& open, bool bound);
+  // Null for none; the listener must outlive the hub or be withdrawn first.
+  void SetListener(DeviceUseListener* listener) { listener_ = listener; }
 
   // The device path a name gets: shaped like the original platform's interface paths, with
   // "\HID#" for a USB device only, and the same for the same name every time.
@@ -49,12 +54,16 @@ class DeviceHub {
     Kind kind;
     std::string path;
     DeviceOpen* open = nullptr;
+    bool bound = false;
+    bool InUse() const { return open != nullptr || bound; }
   };
 
   uint32_t Publish(Kind kind);
+  void Notify(const std::string& name, bool wasInUse, const Device& device);
 
   InterfaceRegistry& registry_;
   std::map<std::string, Device> devices_;
+  DeviceUseListener* listener_ = nullptr;
 };
 
 }  // namespace vorlix::drivers

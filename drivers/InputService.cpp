@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "common/ResultCodes.h"
 #include "platform/devices/FrameSocket.h"
@@ -87,16 +88,25 @@ void InputService::Run(int stopFd) {
   std::vector<pollfd> fds;
   for (;;) {
     fds.assign({{stopFd, POLLIN, 0}, {listener_.Get(), POLLIN, 0}});
+    for (const Watched& watched : watched_) fds.push_back({watched.fd, POLLIN, 0});
     for (const auto& connection : connections_)
       fds.push_back({connection->socket.Get(), POLLIN, 0});
     if (::poll(fds.data(), fds.size(), -1) < 0) continue;
     if (fds[0].revents != 0) return;
+    const size_t first = 2 + watched_.size();
     // Backwards, so that dropping a connection leaves the indices still to visit alone.
     for (size_t i = connections_.size(); i-- > 0;) {
-      if (fds[i + 2].revents != 0 && !Serve(*connections_[i])) Drop(i);
+      if (fds[first + i].revents != 0 && !Serve(*connections_[i])) Drop(i);
+    }
+    for (size_t i = 0; i < watched_.size(); ++i) {
+      if (fds[2 + i].revents != 0) watched_[i].onReadable();
     }
     if (fds[1].revents != 0) Accept();
   }
+}
+
+void InputService::Watch(int fd, std::function<void()> onReadable) {
+  watched_.push_back({fd, std::move(onReadable)});
 }
 
 void InputService::Accept() {
@@ -195,6 +205,7 @@ uint32_t InputService::Control(const Connection& connection, const Request& requ
     if (request.header.length != 4) return ERROR_INVALID_DATA;
     std::memcpy(&value, request.payload, 4);
     if (value != 1 && value != 2) return ERROR_INVALID_PARAMETER;
+    hub_.SetBound(*open, value == 1);
     std::printf("%s: %s\n", open->device.c_str(), value == 1 ? "bound" : "free");
   }
   std::fflush(stdout);

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -24,6 +25,10 @@ class InputService {
   uint32_t Start();
   // Serves until stopFd becomes readable.
   void Run(int stopFd);
+  // For backends that feed the hub from descriptors of their own: onReadable runs on the
+  // service's thread whenever fd becomes readable (or hangs up).
+  void Watch(int fd, std::function<void()> onReadable);
+  DeviceHub& Hub() { return hub_; }
   ~InputService();
 
  private:
@@ -31,6 +36,10 @@ class InputService {
     platform::Handle socket;
     uid_t uid = 0;
     std::unique_ptr<DeviceOpen> open;
+  };
+  struct Watched {
+    int fd;
+    std::function<void()> onReadable;
   };
   struct Request {
     platform::input_protocol::FrameHeader header;
@@ -50,6 +59,7 @@ class InputService {
   InterfaceRegistry registry_;
   DeviceHub hub_{registry_};
   platform::Handle listener_;
+  std::vector<Watched> watched_;
   std::vector<std::unique_ptr<Connection>> connections_;
 };
 

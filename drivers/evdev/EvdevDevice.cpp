@@ -37,6 +37,8 @@ void EvdevDevice::Close() {
   dev_ = nullptr;
   fd_ = -1;
   name_.clear();
+  phys_.clear();
+  uniq_.clear();
   caps_ = {};
 }
 
@@ -48,6 +50,10 @@ int EvdevDevice::SetGrabbed(bool grabbed) {
 void EvdevDevice::Describe() {
   const char* name = libevdev_get_name(dev_);
   name_ = name ? name : "";
+  const char* phys = libevdev_get_phys(dev_);
+  phys_ = phys ? phys : "";
+  const char* uniq = libevdev_get_uniq(dev_);
+  uniq_ = uniq ? uniq : "";
   caps_.busType = static_cast<uint16_t>(libevdev_get_id_bustype(dev_));
   for (unsigned code = 0; code < KEY_CNT; ++code)
     caps_.keys[code] = libevdev_has_event_code(dev_, EV_KEY, code);

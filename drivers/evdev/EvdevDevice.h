@@ -33,6 +33,9 @@ class EvdevDevice {
 
   int Fd() const { return fd_; }
   const std::string& Name() const { return name_; }
+  // Where the device hangs (bus, port, interface) and its serial number; either may be empty.
+  const std::string& Phys() const { return phys_; }
+  const std::string& Uniq() const { return uniq_; }
   const EvdevCapabilities& Capabilities() const { return caps_; }
 
  private:
@@ -41,6 +44,8 @@ class EvdevDevice {
   int fd_ = -1;
   libevdev* dev_ = nullptr;
   std::string name_;
+  std::string phys_;
+  std::string uniq_;
   EvdevCapabilities caps_;
 };
 

@@ -54,19 +54,25 @@ void RecordRing::Unmap() {
   map_ = nullptr;
 }
 
+uint32_t RecordRing::Map(Handle fd, uint32_t recordSize, RecordRing& ring) {
+  const size_t size = MappingSize(recordSize);
+  void* map = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd.Get(), 0);
+  if (map == MAP_FAILED) return ERROR_NOT_ENOUGH_MEMORY;
+  ring.fd_ = std::move(fd);
+  ring.map_ = map;
+  ring.size_ = size;
+  ring.recordSize_ = recordSize;
+  return 0;
+}
+
 uint32_t RecordRing::Create(uint32_t recordSize, RecordRing& out) {
   Handle fd(::memfd_create("vorlix-ring", MFD_CLOEXEC));
   if (!fd) return ERROR_NOT_ENOUGH_MEMORY;
   const size_t size = MappingSize(recordSize);
   if (::ftruncate(fd.Get(), static_cast<off_t>(size)) != 0) return ERROR_NOT_ENOUGH_MEMORY;
-  void* map = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd.Get(), 0);
-  if (map == MAP_FAILED) return ERROR_NOT_ENOUGH_MEMORY;
   RecordRing ring;
-  ring.fd_ = std::move(fd);
-  ring.map_ = map;
-  ring.size_ = size;
-  ring.recordSize_ = recordSize;
-  new (map) Header{{0}, {0}, {0}, recordSize};
+  if (const uint32_t error = Map(std::move(fd), recordSize, ring)) return error;
+  new (ring.map_) Header{{0}, {0}, {0}, recordSize};
   out = std::move(ring);
   return 0;
 }
@@ -77,13 +83,8 @@ uint32_t RecordRing::Attach(Handle fd, uint32_t recordSize, RecordRing& out) {
   if (::fstat(fd.Get(), &info) != 0 || static_cast<size_t>(info.st_size) != size) {
     return ERROR_INVALID_DATA;
   }
-  void* map = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd.Get(), 0);
-  if (map == MAP_FAILED) return ERROR_NOT_ENOUGH_MEMORY;
   RecordRing ring;
-  ring.fd_ = std::move(fd);
-  ring.map_ = map;
-  ring.size_ = size;
-  ring.recordSize_ = recordSize;
+  if (const uint32_t error = Map(std::move(fd), recordSize, ring)) return error;
   if (ring.header()->recordSize != recordSize) return ERROR_INVALID_DATA;
   out = std::move(ring);
   return 0;

@@ -42,6 +42,7 @@ class RecordRing {
 
  private:
   struct Header;
+  static uint32_t Map(Handle fd, uint32_t recordSize, RecordRing& ring);
   Header* header() const { return static_cast<Header*>(map_); }
   unsigned char* Slot(uint32_t index) const;
   void Unmap();

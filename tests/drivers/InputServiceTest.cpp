@@ -15,6 +15,7 @@
 #include "platform/registry/RegistryKey.h"
 #include "platform/system/Event.h"
 #include "platform/system/Process.h"
+#include "tests/support/InputServiceFixture.h"
 #include "tests/support/RunTool.h"
 #include "tests/support/TempRoot.h"
 
@@ -23,7 +24,6 @@ namespace {
 
 namespace protocol = input_protocol;
 
-constexpr uint32_t kGenerous = 10000;
 const std::string kK1 =
     "\\\\?\\HID#VID_0000&PID_0000#vorlix&k1#{884b96c3-56ef-11d1-bc8c-00a0c91405dd}";
 
@@ -38,11 +38,6 @@ struct Mouse {
   int32_t x, y;
   uint32_t extra;
 };
-
-void Tool(const std::string& arguments) {
-  const auto result = test::RunTool(std::string(VORLIXINPUT) + " " + arguments);
-  ASSERT_EQ(result.exitCode, 0) << arguments << ": " << result.output;
-}
 
 std::vector<DeviceInterface> Interfaces(const char* classGuid) {
   std::vector<DeviceInterface> out;
@@ -66,34 +61,13 @@ std::vector<Key> ReadKeys(DeviceFile& file, uint32_t maxRecords) {
   return keys;
 }
 
-class InputServiceTest : public ::testing::Test {
+class InputServiceTest : public test::InputServiceFixture {
  protected:
-  void SetUp() override { StartService(); }
-  void TearDown() override { StopService(); }
-
-  void StartService() {
-    ASSERT_EQ(Process::Spawn(VORLIXINPUTD, "", PriorityClass::Normal, service_), 0u);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kGenerous);
-    Handle probe;
-    while (ConnectToInputService(probe) != 0) {
-      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the service did not come up";
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-  }
-  void StopService() {
-    if (!service_.IsValid() || service_.Wait(0) == 0) return;
-    ::kill(service_.Pid(), SIGTERM);
-    EXPECT_EQ(service_.Wait(kGenerous), 0u);
-    EXPECT_EQ(service_.ExitCode(), 0u);
-  }
   DeviceFile OpenK1() {
     DeviceFile file;
     EXPECT_EQ(DeviceFile::Open(kK1 + "edo", file), 0u);
     return file;
   }
-
-  test::TempRoot root_;
-  Process service_;
 };
 
 TEST_F(InputServiceTest, PublishesEveryDeviceInRegistrationOrderWithItsBusInThePath) {

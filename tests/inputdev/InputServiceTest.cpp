@@ -6,9 +6,9 @@
 #include "inputdev/TZephKbd.h"
 #include "inputdev/TZephKbdMgr.h"
 #include "inputdev/TZephMou.h"
-#include "tests/inputdev/InputServiceFixture.h"
 #include "tests/inputdev/KeyboardRegistry.h"
 #include "tests/inputdev/Records.h"
+#include "tests/support/InputServiceFixture.h"
 
 namespace vorlix::test {
 namespace {
