@@ -80,13 +80,13 @@ void TTermWindow::FormCreate() {
     platform::ShowException(error.what());
     return;
   }
+  // Set before the command thread runs: a pipe that breaks at once must leave it true.
+  if (!FStandalone) FCanClose = false;
   TClientPipeThread::Start(FPipeIn, FPipeOut, *this);
   FKbdEvent = std::make_unique<platform::Event>(platform::Event::Reset::Manual);
   FMouEvent = std::make_unique<platform::Event>(platform::Event::Reset::Manual);
   FInputThread = std::make_unique<TInputThread>(*FKbdEvent, *FMouEvent);
   ConfigureControl();
-  if (!FStandalone) FCanClose = false;
-  created_ = true;
   SendHandshake(0);
 }
 
@@ -136,9 +136,9 @@ void TTermWindow::FormShow() {
   // client starts with the connection lifecycle.
 }
 
+// Also runs when FormCreate stopped early or raised: the input thread must end before the events
+// it waits on go away.
 void TTermWindow::FormDestroy() {
-  if (!created_) return;
-  created_ = false;
   if (FInputThread) FInputThread->TerminateAndWait();
   FInputThread.reset();
   FKbdEvent.reset();

@@ -103,7 +103,6 @@ class TTermWindow : public QWidget, public PipeCommandTarget {
 
   std::vector<std::string> args_;
   bool terminated_ = false;
-  bool created_ = false;
 };
 
 }  // namespace vorlix

@@ -23,13 +23,13 @@ bool ValidName(const std::string& name) {
          });
 }
 
-void Signal(const DeviceOpen& open) {
+}  // namespace
+
+void SignalOpen(const DeviceOpen& open) {
   if (!open.event) return;
   const uint64_t one = 1;
   [[maybe_unused]] auto written = ::write(open.event.Get(), &one, sizeof one);
 }
-
-}  // namespace
 
 std::string DeviceHub::DevicePath(Kind kind, const std::string& name, bool ps2) {
   const bool mouse = kind == Kind::kMouse;
@@ -49,8 +49,10 @@ uint32_t DeviceHub::Plug(Kind kind, const std::string& name, bool ps2) {
   if (devices_.contains(name)) return ERROR_ALREADY_EXISTS;
   const std::string path = DevicePath(kind, name, ps2);
   devices_.emplace(name, Device{kind, path});
-  if (const uint32_t r = registry_.SetActive(kind, path, true); r != 0) return r;
-  return Publish(kind);
+  uint32_t r = registry_.SetActive(kind, path, true);
+  if (r == 0) r = Publish(kind);
+  if (r != 0) devices_.erase(name);  // a device the registry does not show is not served
+  return r;
 }
 
 uint32_t DeviceHub::Unplug(const std::string& name) {
@@ -61,7 +63,7 @@ uint32_t DeviceHub::Unplug(const std::string& name) {
   if (device.open != nullptr) {
     device.open->device.clear();
     device.open->ring.MarkDead();
-    Signal(*device.open);
+    SignalOpen(*device.open);
   }
   if (const uint32_t r = registry_.SetActive(device.kind, device.path, false); r != 0) return r;
   return Publish(device.kind);
@@ -83,7 +85,7 @@ uint32_t DeviceHub::Queue(Kind kind, const std::string& name, const void* record
   if (open == nullptr || count == 0) return 0;
   const auto* bytes = static_cast<const unsigned char*>(records);
   for (uint32_t i = 0; i < count; ++i) open->ring.Push(bytes + size_t{i} * RecordSize(kind));
-  Signal(*open);
+  SignalOpen(*open);
   return 0;
 }
 

@@ -19,6 +19,9 @@ struct DeviceOpen {
   platform::Handle event;
 };
 
+// Sets the open's event, if it handed one over; never blocks (the service keeps it non-blocking).
+void SignalOpen(const DeviceOpen& open);
+
 // The devices the service serves, whatever backend feeds them. A backend plugs and unplugs
 // devices by name and queues raw records for them; the hub publishes them, keeps each device to
 // one open at a time and hands the records to that open. Records of a device nobody has open

@@ -1,5 +1,7 @@
 #include "drivers/InputService.h"
 
+#include <fcntl.h>
+
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -183,12 +185,14 @@ uint32_t InputService::SetEvent(Connection& connection, Request& request) {
     return 0;
   }
   if (!request.passedFd || !IsEventFd(request.passedFd.Get())) return ERROR_INVALID_HANDLE;
+  // A counter kept at its maximum would block our writes, and we serve everyone on one thread.
+  const int flags = ::fcntl(request.passedFd.Get(), F_GETFL);
+  if (flags < 0 || ::fcntl(request.passedFd.Get(), F_SETFL, flags | O_NONBLOCK) != 0) {
+    return ERROR_INVALID_HANDLE;
+  }
   connection.open->event = std::move(request.passedFd);
   // Input queued before the event came must still wake its reader.
-  if (connection.open->ring.Queued() != 0) {
-    const uint64_t one = 1;
-    [[maybe_unused]] auto written = ::write(connection.open->event.Get(), &one, sizeof one);
-  }
+  if (connection.open->ring.Queued() != 0) SignalOpen(*connection.open);
   return 0;
 }
 

@@ -77,8 +77,11 @@ uint32_t InterfaceRegistry::SetActive(Kind kind, const std::string& path, bool a
     key.WriteInteger("Order", nextOrder_[kind]++);
   }
   if (const uint32_t r = key.WriteInteger("Active", active ? 1 : 0); r != 0) return r;
-  // Written last: readers skip an interface that has no path yet.
-  return known ? 0 : key.WriteString("DevicePath", path);
+  // Written last: readers skip an interface that has no path yet, also one whose registration
+  // an earlier run did not finish.
+  std::string stored;
+  if (known && key.ReadString("DevicePath", stored) == 0) return 0;
+  return key.WriteString("DevicePath", path);
 }
 
 uint32_t InterfaceRegistry::RewriteEnum(Kind kind, const std::vector<std::string>& presentPaths) {

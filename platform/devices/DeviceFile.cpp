@@ -27,6 +27,9 @@ bool ServiceGone(int socket) {
   return ::poll(&p, 1, 0) != 0;
 }
 
+constexpr uint32_t kMouseRecordSize = 24;
+constexpr uint32_t kKeyboardRecordSize = 12;
+
 uint32_t OpenRing(int socket, RecordRing& ring) {
   protocol::FrameHeader reply{};
   uint32_t recordSize = 0;
@@ -36,6 +39,9 @@ uint32_t OpenRing(int socket, RecordRing& ring) {
   }
   if (reply.code != 0) return reply.code;
   if (reply.length != sizeof recordSize || !ringFd) return ERROR_INVALID_DATA;
+  // Only the two record layouts exist; anything else would break every read.
+  if (recordSize != kMouseRecordSize && recordSize != kKeyboardRecordSize)
+    return ERROR_INVALID_DATA;
   return RecordRing::Attach(std::move(ringFd), recordSize, ring);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/devices/RecordRing.h"
 
+#include <fcntl.h>
+
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,10 +68,14 @@ uint32_t RecordRing::Map(Handle fd, uint32_t recordSize, RecordRing& ring) {
 }
 
 uint32_t RecordRing::Create(uint32_t recordSize, RecordRing& out) {
-  Handle fd(::memfd_create("vorlix-ring", MFD_CLOEXEC));
+  Handle fd(::memfd_create("vorlix-ring", MFD_CLOEXEC | MFD_ALLOW_SEALING));
   if (!fd) return ERROR_NOT_ENOUGH_MEMORY;
   const size_t size = MappingSize(recordSize);
   if (::ftruncate(fd.Get(), static_cast<off_t>(size)) != 0) return ERROR_NOT_ENOUGH_MEMORY;
+  // The reader gets this descriptor: sealed, it cannot shrink the file under our mapping.
+  if (::fcntl(fd.Get(), F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_SEAL) != 0) {
+    return ERROR_NOT_ENOUGH_MEMORY;
+  }
   RecordRing ring;
   if (const uint32_t error = Map(std::move(fd), recordSize, ring)) return error;
   new (ring.map_) Header{{0}, {0}, {0}, recordSize};

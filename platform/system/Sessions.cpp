@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string_view>
 
@@ -43,6 +44,10 @@ SessionId ProcessSessionId(const SessionSources& sources) {
     SessionId id = SessionOfCgroupLine(line);
     if (id.IsKnown()) return id;
   }
+  // Desktops start programs in the user's service manager, outside the session's scope; they
+  // still carry the session they were started from in their environment.
+  const char* fromEnvironment = std::getenv("XDG_SESSION_ID");
+  if (fromEnvironment != nullptr && *fromEnvironment != '\0') return SessionId(fromEnvironment);
   return SessionId();
 }
 

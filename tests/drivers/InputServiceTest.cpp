@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -12,6 +14,7 @@
 #include "platform/devices/DeviceFile.h"
 #include "platform/devices/DeviceInterfaces.h"
 #include "platform/devices/FrameSocket.h"
+#include "platform/devices/RecordRing.h"
 #include "platform/registry/RegistryKey.h"
 #include "platform/system/Event.h"
 #include "platform/system/Process.h"
@@ -234,6 +237,27 @@ TEST_F(InputServiceTest, TheEventIsSetFromTheServiceUntilWithdrawn) {
   Tool("key k1 0x1c --up");
   EXPECT_EQ(Queued(file), 2u);
   EXPECT_FALSE(event.IsSet());
+}
+
+// A reader that hands over a blocking event whose counter is full must not stall the service,
+// and one that shrinks its ring must not bring it down.
+TEST_F(InputServiceTest, AHostileReaderCannotStopTheService) {
+  Tool("plug keyboard k1");
+  Tool("plug keyboard k2");
+  DeviceFile file = OpenK1();
+  Handle full(::eventfd(0, EFD_CLOEXEC));
+  const uint64_t nearlyMax = 0xFFFFFFFFFFFFFFFEull;
+  ASSERT_EQ(::write(full.Get(), &nearlyMax, sizeof nearlyMax), 8);
+  int32_t fd = full.Get();
+  uint32_t returned = 0;
+  ASSERT_EQ(file.Control(IOCTL_INPDEV_SET_EVENT, &fd, 4, nullptr, 0, returned), 0u);
+  Tool("key k1 0x1c");
+  Tool("key k1 0x1c --up");
+  Tool("key k2 0x1c");
+
+  RecordRing ring;
+  ASSERT_EQ(RecordRing::Create(12, ring), 0u);
+  EXPECT_NE(::ftruncate(ring.Fd(), 0), 0) << "the ring a reader gets is sealed against shrinking";
 }
 
 TEST_F(InputServiceTest, ControlRequests) {
