@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "drivers/evdev/RawRecords.h"
 #include "platform/devices/DeviceFile.h"
 #include "platform/devices/DeviceInterfaces.h"
 #include "platform/devices/FrameSocket.h"
@@ -30,17 +31,8 @@ namespace protocol = input_protocol;
 const std::string kK1 =
     "\\\\?\\HID#VID_0000&PID_0000#vorlix&k1#{884b96c3-56ef-11d1-bc8c-00a0c91405dd}";
 
-struct Key {
-  uint16_t unit, make, flags, reserved;
-  uint32_t extra;
-};
-struct Mouse {
-  uint16_t unit, recordFlags, buttonFlags;
-  int16_t buttonData;
-  uint32_t rawButtons;
-  int32_t x, y;
-  uint32_t extra;
-};
+using Key = evdev::RawKeyboardRecord;
+using Mouse = evdev::RawMouseRecord;
 
 std::vector<DeviceInterface> Interfaces(const char* classGuid) {
   std::vector<DeviceInterface> out;
@@ -168,7 +160,7 @@ TEST_F(InputServiceTest, ReadsReturnWholeRecordsInOrderAndNeverWait) {
   ASSERT_EQ(keys.size(), 4u);
   const uint16_t expected[][2] = {{0x1E, 0}, {0x1E, 1}, {0x2A, 0}, {0x30, 0}, {0x30, 1}, {0x2A, 1}};
   for (size_t i = 0; i < keys.size(); ++i) {
-    EXPECT_EQ(keys[i].make, expected[i][0]) << i;
+    EXPECT_EQ(keys[i].makeCode, expected[i][0]) << i;
     EXPECT_EQ(keys[i].flags, expected[i][1]) << i;
   }
   // A buffer of 17 bytes holds one whole record.
@@ -176,7 +168,7 @@ TEST_F(InputServiceTest, ReadsReturnWholeRecordsInOrderAndNeverWait) {
   uint32_t bytes = 0;
   EXPECT_EQ(file.Read(last, 17, bytes), 0u);
   EXPECT_EQ(bytes, 12u);
-  EXPECT_EQ(last[0].make, 0x30);
+  EXPECT_EQ(last[0].makeCode, 0x30);
   keys = ReadKeys(file, 4);
   ASSERT_EQ(keys.size(), 1u);
   EXPECT_EQ(keys[0].flags, 1);
@@ -191,7 +183,7 @@ TEST_F(InputServiceTest, ThePauseKeyIsFourRecordsStartingWithE1) {
   ASSERT_EQ(keys.size(), 4u);
   const uint16_t expected[][2] = {{0x1D, 4}, {0x45, 0}, {0x1D, 5}, {0x45, 1}};
   for (size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(keys[i].make, expected[i][0]) << i;
+    EXPECT_EQ(keys[i].makeCode, expected[i][0]) << i;
     EXPECT_EQ(keys[i].flags, expected[i][1]) << i;
   }
 }
@@ -211,8 +203,8 @@ TEST_F(InputServiceTest, MouseRecords) {
   uint32_t bytes = 0;
   ASSERT_EQ(file.Read(records, sizeof records, bytes), 0u);
   ASSERT_EQ(bytes, 4 * sizeof(Mouse));
-  EXPECT_EQ(records[0].x, 5);
-  EXPECT_EQ(records[0].y, -3);
+  EXPECT_EQ(records[0].lastX, 5);
+  EXPECT_EQ(records[0].lastY, -3);
   EXPECT_EQ(records[0].buttonFlags, 0);
   EXPECT_EQ(records[1].buttonFlags, 0x10);
   EXPECT_EQ(records[2].buttonFlags, 0x200);
@@ -315,7 +307,7 @@ TEST_F(InputServiceTest, AFullRingDropsTheNewestRecords) {
   EXPECT_EQ(Queued(file), 1024u);
   const auto keys = ReadKeys(file, 1);
   ASSERT_EQ(keys.size(), 1u);
-  EXPECT_EQ(keys[0].make, 0x10);
+  EXPECT_EQ(keys[0].makeCode, 0x10);
 }
 
 TEST_F(InputServiceTest, AnOpenOfAnUnpluggedDeviceDrainsThenReportsTheLoss) {

@@ -12,13 +12,6 @@
 namespace vorlix::test {
 namespace {
 
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // What an operator sees of the input service through vorlixinput.
 class InputTool : public InputServiceFixture {
  protected:

@@ -16,13 +16,6 @@ namespace vorlix::test {
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 std::string StatField(int pid, int field) {
   std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
   std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -67,15 +60,24 @@ uint32_t SeatHarness::Run(const std::string& program, const std::string& argumen
 }
 
 std::vector<std::string> SeatHarness::DialogLines() const {
-  return Lines(root_.Path() / "dialogs.log");
+  return ReadLines(root_.Path() / "dialogs.log");
 }
 
-std::vector<std::string> SeatHarness::GridLines() const { return Lines(root_.Path() / "grid.txt"); }
+std::vector<std::string> SeatHarness::GridLines() const {
+  return ReadLines(root_.Path() / "grid.txt");
+}
 
 void SeatHarness::SetRegistryValue(const std::string& name, const std::string& type,
                                    const std::string& data) {
   RunTool(std::string(BIN_DIR) + "/vorlixreg add 'HKLM\\Software\\Brackenholt\\Vorlix' /v " + name +
           " /t " + type + " /d '" + data + "' /f");
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds deadline) {

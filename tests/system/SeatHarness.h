@@ -34,6 +34,9 @@ class SeatHarness {
   TempRoot root_;
 };
 
+// The lines of a text file; none when it is missing.
+std::vector<std::string> ReadLines(const std::string& path);
+
 // Waits, processing nothing, until `done` holds or the deadline passes; returns `done()`.
 bool WaitFor(const std::function<bool()>& done,
              std::chrono::milliseconds deadline = std::chrono::seconds(20));
