@@ -29,17 +29,6 @@ constexpr size_t kStandaloneArgs = 9;
 int32_t LowId(uint32_t value) { return static_cast<int16_t>(value & 0xFFFF); }
 int32_t HighId(uint32_t value) { return static_cast<int16_t>(value >> 16); }
 
-// A standalone client may run on a machine where no manager has registered the control yet;
-// it registers it the way the manager does, once.
-platform::TMsTscAx* CreateControl(QWidget* parent) {
-  try {
-    return platform::CreateRemoteDesktopControl(parent);
-  } catch (const platform::EOleSysError&) {
-    platform::RegisterControlModule();
-    return platform::CreateRemoteDesktopControl(parent);
-  }
-}
-
 }  // namespace
 
 TTermWindow::TTermWindow(std::vector<std::string> args)
@@ -49,7 +38,8 @@ TTermWindow::TTermWindow(std::vector<std::string> args)
   Fon.setObjectName("Fon");
   Fon.setPixmap(MakeBackground());
   Fon.setScaledContents(true);
-  TSClient.reset(CreateControl(this));
+  // A standalone client may run before any manager registered the control.
+  TSClient.reset(platform::CreateRemoteDesktopControlRegistering(this));
   TSClient->Widget()->setObjectName("TSClient");
   auto* layout = new QGridLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

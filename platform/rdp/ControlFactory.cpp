@@ -48,6 +48,15 @@ TMsTscAx* CreateRemoteDesktopControl(QWidget* parent) {
   return create(parent);
 }
 
+TMsTscAx* CreateRemoteDesktopControlRegistering(QWidget* parent) {
+  try {
+    return CreateRemoteDesktopControl(parent);
+  } catch (const EOleSysError&) {
+    RegisterControlModule();
+    return CreateRemoteDesktopControl(parent);
+  }
+}
+
 HRESULT RegisterControlModule(const char* moduleName) {
   void* module = ::dlopen(moduleName, RTLD_NOW);
   if (module == nullptr) return HResultFromWin32(ERROR_MOD_NOT_FOUND);

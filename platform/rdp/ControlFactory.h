@@ -13,6 +13,10 @@ namespace vorlix::platform {
 // HResultFromWin32(ERROR_PROC_NOT_FOUND) when it has no CreateMsTscAxInstance.
 TMsTscAx* CreateRemoteDesktopControl(QWidget* parent);
 
+// As CreateRemoteDesktopControl, but registers the module first (RegisterControlModule) when the
+// control is not registered yet: for programs that may run before the manager ever did.
+TMsTscAx* CreateRemoteDesktopControlRegistering(QWidget* parent);
+
 // Loads the module by name, found as the loader finds libraries (the program's RUNPATH,
 // $ORIGIN for ours), and calls its DllRegisterServer; the module stays loaded. Its result, or
 // HResultFromWin32(ERROR_MOD_NOT_FOUND) / HResultFromWin32(ERROR_PROC_NOT_FOUND) when the module

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "common/ResultCodes.h"
-#include "platform/rdp/NoEngine.h"
+#include "platform/rdp/FreeRdpEngine.h"
 #include "platform/rdp/TMsTscAxControl.h"
 #include "platform/registry/RegistryKey.h"
 
@@ -39,7 +39,7 @@ namespace rdp = vorlix::platform;
 
 rdp::TMsTscAx* CreateMsTscAxInstance(QWidget* parent) {
   return new rdp::TMsTscAxControl(parent, [](rdp::RdpEventSink sink) {
-    return std::make_unique<rdp::NoEngine>(std::move(sink));
+    return std::make_unique<rdp::FreeRdpEngine>(std::move(sink));
   });
 }
 

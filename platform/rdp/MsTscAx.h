@@ -86,13 +86,11 @@ class TMsTscAx {
   // been called.
   virtual HRESULT CreateVirtualChannels(const std::u16string& names) = 0;
 
-  // Starts connecting to Server; the outcome arrives as events (OnConnecting, then OnConnected or
-  // OnDisconnected, ...). Returns 0.
-  //
-  // This build has no protocol engine yet: every Connect raises OnConnecting and then
-  // OnDisconnected with reason 1032 (internal error). It never reports a connection.
+  // Starts connecting to Server on the control's own thread; the outcome arrives as events
+  // (OnConnecting, then OnConnected or OnDisconnected, ...). 0; E_FAIL while a connection is
+  // still running.
   virtual HRESULT Connect() = 0;
-  // Ends the connection, if any; OnDisconnected follows. Returns 0.
+  // Ends the connection or the attempt, if any; OnDisconnected(1) follows. Returns 0.
   virtual HRESULT Disconnect() = 0;
 
   // Sends SysStringByteLen(data) bytes on a declared channel. Any thread. 0; E_INVALIDARG for

@@ -46,13 +46,15 @@ class RdpEngine {
  public:
   virtual ~RdpEngine() = default;
 
-  // GUI thread. Starts a connection with a copy of the settings.
-  virtual void Connect(const RdpSettings& settings) = 0;
+  // GUI thread. Starts a connection with a copy of the settings; false while one is running.
+  virtual bool Connect(const RdpSettings& settings) = 0;
   // GUI thread. Ends the connection, if any.
   virtual void Disconnect() = 0;
   // Any thread. Sends on an open channel; false when no connection is up or the channel is not
   // open.
   virtual bool Send(std::u16string_view channel, std::string_view data) = 0;
+  // GUI thread. Draws the session's image on the display window again where it was exposed.
+  virtual void Repaint(int x, int y, int width, int height) = 0;
 };
 
 using RdpEngineFactory = std::function<std::unique_ptr<RdpEngine>(RdpEventSink)>;

@@ -58,7 +58,11 @@ void Nest(QWidget& parent, QWidget& child, const char* className) {
 }  // namespace
 
 TMsTscAxControl::TMsTscAxControl(QWidget* parent, const RdpEngineFactory& makeEngine)
-    : QWidget(parent), engine_(makeEngine([this](RdpEvent event) { Post(std::move(event)); })) {
+    : QWidget(parent),
+      outputWindow_([this](const QRect& area) {
+        engine_->Repaint(area.x(), area.y(), area.width(), area.height());
+      }),
+      engine_(makeEngine([this](RdpEvent event) { Post(std::move(event)); })) {
   Nest(*this, mainWindow_, "UIMainClass");
   Nest(mainWindow_, containerWindow_, "UIContainerClass");
   Nest(containerWindow_, outputWindow_, "OPWindowClass");
@@ -74,8 +78,8 @@ HRESULT TMsTscAxControl::CreateVirtualChannels(const std::u16string& names) {
 
 HRESULT TMsTscAxControl::Connect() {
   connectCalled_ = true;
-  engine_->Connect(settings_);
-  return 0;
+  settings_.displayWindow = outputWindow_.winId();
+  return engine_->Connect(settings_) ? 0 : HResult(E_FAIL);
 }
 
 HRESULT TMsTscAxControl::Disconnect() {

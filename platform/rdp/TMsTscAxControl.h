@@ -9,6 +9,7 @@
 #include "platform/rdp/RdpSettings.h"
 #include "platform/rdp/TMsTscAdvancedSettings.h"
 #include "platform/rdp/TMsTscSecuredSettings.h"
+#include "platform/rdp/TOutputWindow.h"
 
 namespace vorlix::platform {
 
@@ -47,7 +48,7 @@ class TMsTscAxControl : public QWidget, public TMsTscAx {
   std::atomic<bool> connectCalled_{false};
   QWidget mainWindow_;
   QWidget containerWindow_;
-  QWidget outputWindow_;
+  TOutputWindow outputWindow_;
   // Last, so that it goes first: no engine thread reports into a half-destroyed control.
   std::unique_ptr<RdpEngine> engine_;
 };
