@@ -25,6 +25,7 @@ bool ChannelReassembler::IsValidLength(size_t length) {
 }
 
 bool ChannelReassembler::Fill(std::string_view& bytes, size_t target) {
+  if (held_ >= target) return true;
   const size_t take = std::min(target - held_, bytes.size());
   std::memcpy(buffer_.data() + held_, bytes.data(), take);
   held_ += take;

@@ -27,7 +27,8 @@ class ChannelReassembler {
   uint64_t Malformed() const { return malformed_; }
 
  private:
-  // Moves bytes into the buffer until it holds `target` bytes; false when the delivery ran out.
+  // Moves bytes into the buffer until it holds at least `target` bytes; false when the delivery
+  // ran out first.
   bool Fill(std::string_view& bytes, size_t target);
   bool IsValidLength(size_t length);
 

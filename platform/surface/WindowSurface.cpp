@@ -38,10 +38,10 @@ WindowSurface::WindowSurface(Display* display, HWND window, int depth)
     : display_(display), window_(window), depth_(depth),
       gc_(XCreateGC(display, window, 0, nullptr)) {}
 
+// Closing the connection frees its GC; errors still on their way are trapped until then.
 WindowSurface::~WindowSurface() {
-  XFreeGC(display_, gc_);
-  ReleaseErrorsOf(display_);
   XCloseDisplay(display_);
+  ReleaseErrorsOf(display_);
 }
 
 RECT WindowSurface::Bounds() const {

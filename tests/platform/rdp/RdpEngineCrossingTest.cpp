@@ -17,7 +17,11 @@ class FakeEngine : public RdpEngine {
  public:
   explicit FakeEngine(RdpEventSink sink) : report(std::move(sink)) {}
 
-  void Connect(const RdpSettings& settings) override { connectedWith = settings; }
+  bool Connect(const RdpSettings& settings) override {
+    connectedWith = settings;
+    return true;
+  }
+  void Repaint(int, int, int, int) override {}
   void Disconnect() override {}
   bool Send(std::u16string_view channel, std::string_view data) override {
     sent.emplace_back(std::u16string(channel), std::string(data));

@@ -98,21 +98,6 @@ TEST_F(RdpControlTest, VirtualChannelNamesAreCheckedAndFixedByConnect) {
   EXPECT_EQ(control_->CreateVirtualChannels(u"Vorlix"), HResult(E_FAIL));
 }
 
-TEST_F(RdpControlTest, ConnectEndsWithAnInternalErrorRaisedFromTheEventLoop) {
-  test::EventLog log;
-  log.Wire(*control_);
-  const test::TestBstr message("\x08\x00\x01\x00\x00\x00\x00\x00");
-  ASSERT_EQ(control_->CreateVirtualChannels(u"Vorlix"), 0);
-
-  EXPECT_EQ(control_->Connect(), 0);
-  EXPECT_TRUE(log.Entries().empty()) << "raised inside Connect";
-  EXPECT_EQ(control_->SendOnVirtualChannel(u"Vorlix", message.Get()), HResult(E_FAIL));
-
-  QCoreApplication::sendPostedEvents();
-  EXPECT_EQ(log.Entries(), (std::vector<std::string>{"Connecting", "Disconnected 1032"}));
-  EXPECT_EQ(control_->SendOnVirtualChannel(u"Vorlix", message.Get()), HResult(E_FAIL));
-}
-
 TEST_F(RdpControlTest, DisplayWindowIsFoundLevelByLevel) {
   QWidget* control = control_->Widget();
   QWidget* main = FindChildWindow(control, "UIMainClass");
