@@ -2,7 +2,6 @@
 
 #include <freerdp/channels/channels.h>
 #include <freerdp/codec/color.h>
-#include <freerdp/crypto/crypto.h>
 #include <freerdp/freerdp.h>
 #include <freerdp/gdi/gdi.h>
 #include <freerdp/graphics.h>
@@ -14,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/rdp/CertificateFingerprint.h"
 #include "platform/rdp/FreeRdpReasons.h"
 #include "platform/rdp/KnownServers.h"
 #include "platform/rdp/ServerAddress.h"
@@ -337,15 +337,10 @@ bool FreeRdpEngine::MakeBackSurface(rdpContext* context) {
 
 bool FreeRdpEngine::OnCertificate(const char* pem, size_t length, const char* host,
                                   uint16_t port) {
-  CryptoCert cert = crypto_cert_read(reinterpret_cast<BYTE*>(const_cast<char*>(pem)),
-                                     static_cast<UINT32>(length));
-  if (cert == nullptr) return false;
-  char* fingerprint = crypto_cert_fingerprint_by_hash(cert->px509, "sha256");
-  crypto_cert_free(cert);
-  if (fingerprint == nullptr) return false;
+  const std::string fingerprint = CertificateFingerprint(std::string_view(pem, length));
+  if (fingerprint.empty() || host == nullptr) return false;
   const CertificateCheck check =
       CheckServerCertificate(std::string(host) + ":" + std::to_string(port), fingerprint);
-  free(fingerprint);
   certificateRefused_ = check == CertificateCheck::Changed;
   return !certificateRefused_;
 }
