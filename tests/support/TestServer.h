@@ -1,0 +1,49 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/ToolProcess.h"
+
+namespace vorlix::test {
+
+// vorlix-testserver on a free loopback port (or the one given), recording what it receives in
+// `folder`/record.txt and keeping its certificate in `folder`/cert.
+class TestServer {
+ public:
+  TestServer(const std::filesystem::path& folder, const std::string& options = "",
+             int port = 0)
+      : record_(folder / "record.txt"),
+        process_(std::string(VORLIX_TESTSERVER) + " --port " + std::to_string(port) +
+                 " --record " + record_.string() + " --cert-dir " + (folder / "cert").string() +
+                 " " + options) {
+    const auto line = process_.ReadLine(std::chrono::seconds(20));
+    const std::string prefix = "listening on 127.0.0.1:";
+    if (line && line->starts_with(prefix)) port_ = std::stoi(line->substr(prefix.size()));
+  }
+
+  bool Ok() const { return port_ > 0; }
+  int Port() const { return port_; }
+  std::u16string Address() const {
+    const std::string address = "127.0.0.1:" + std::to_string(port_);
+    return {address.begin(), address.end()};
+  }
+  // The messages it has received so far, one "type=T len=L HEX" line each.
+  std::vector<std::string> Recorded() const {
+    std::vector<std::string> lines;
+    std::ifstream file(record_);
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    return lines;
+  }
+  void Stop() { process_.Stop(); }
+
+ private:
+  std::filesystem::path record_;
+  ToolProcess process_;
+  int port_ = 0;
+};
+
+}  // namespace vorlix::test
