@@ -44,9 +44,9 @@ bool MakePipe(bool clientReads, Handle& ours, Handle& theirs) {
 std::string BuildClientCommandLine(const std::string& program, uint32_t workplace,
                                    const platform::Rect& rect, int commandRead, int replyWrite) {
   std::string line = "\"" + program + "\"";
-  for (const int64_t n : {int64_t{workplace}, int64_t{rect.top}, int64_t{rect.left},
-                          int64_t{rect.Height()}, int64_t{rect.Width()}, int64_t{commandRead},
-                          int64_t{replyWrite}}) {
+  for (const int64_t n :
+       {int64_t{workplace}, int64_t{rect.top}, int64_t{rect.left}, int64_t{rect.Height()},
+        int64_t{rect.Width()}, int64_t{commandRead}, int64_t{replyWrite}}) {
     line += " " + std::to_string(n);
   }
   return line;

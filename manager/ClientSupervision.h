@@ -20,7 +20,8 @@ std::string BuildClientCommandLine(const std::string& program, uint32_t workplac
 // Sends {command, value} and, when asked to wait, returns the reply's result, else 0; or
 // 0xE000001F (no such workplace), 0xE0000020 (no client), 0xE000001E (a pipe end missing),
 // 0xE000001D (write or read failed or fell short, or another command was echoed). A reply that
-// does not come within kReplyTimeoutMs closes the workplace's pipes, so later requests fail at once.
+// does not come within kReplyTimeoutMs closes the workplace's pipes, so later requests fail at
+// once.
 uint32_t ClientRequest(std::vector<TMonitorInfo>& monitors, uint32_t workplace, uint32_t command,
                        bool wait, uint32_t value);
 

@@ -114,8 +114,8 @@ void TZephUsbMain::FormCreate() {
   ui_->BindInpBtn->setIcon(ToolsImages[1]);
   ui_->SetupBtn->setToolTip(QString::fromStdString(LoadStr(1012)));
 
-  const MonitorScan scan = EnumerateMonitors(platform::EnumerateDisplayMonitors(), DebugMonitors,
-                                             Monitors);
+  const MonitorScan scan =
+      EnumerateMonitors(platform::EnumerateDisplayMonitors(), DebugMonitors, Monitors);
   TSSetClipCur(scan.Sides, &scan.PrimaryRect);
   if (Monitors.empty()) {
     return scan.DetachedCount ? Fatal(40, std::to_string(scan.DetachedCount)) : Fatal(45);

@@ -49,8 +49,8 @@ std::string Narrow(std::u16string_view text) {
 }
 
 // Channel data arrives in the pieces the server sent; each piece is one delivery.
-BOOL ReceiveChannelData(freerdp* instance, UINT16 channelId, const BYTE* data, size_t size,
-                        UINT32, size_t) {
+BOOL ReceiveChannelData(freerdp* instance, UINT16 channelId, const BYTE* data, size_t size, UINT32,
+                        size_t) {
   EngineOf(instance->context).OnChannelData(channelId, data, size);
   return TRUE;
 }
@@ -86,10 +86,9 @@ BOOL PointerNew(rdpContext* context, rdpPointer* pointer) {
           pointer->andMaskData, pointer->lengthAndMask, pointer->xorBpp, &context->gdi->palette)) {
     return FALSE;
   }
-  reinterpret_cast<EnginePointer*>(pointer)->cursor =
-      CreateArgbCursor(static_cast<int>(pointer->width), static_cast<int>(pointer->height),
-                       static_cast<int>(pointer->xPos), static_cast<int>(pointer->yPos),
-                       argb.data());
+  reinterpret_cast<EnginePointer*>(pointer)->cursor = CreateArgbCursor(
+      static_cast<int>(pointer->width), static_cast<int>(pointer->height),
+      static_cast<int>(pointer->xPos), static_cast<int>(pointer->yPos), argb.data());
   return TRUE;
 }
 
@@ -132,8 +131,8 @@ void RegisterPointer(rdpContext* context) {
 // plain RDP security is off so that the server's certificate is always checked.
 bool ApplySettings(rdpSettings* settings, const RdpSettings& from) {
   const std::optional<ServerAddress> address = ParseServerAddress(Narrow(from.server));
-  if (!address || !freerdp_settings_set_string(settings, FreeRDP_ServerHostname,
-                                               address->host.c_str())) {
+  if (!address ||
+      !freerdp_settings_set_string(settings, FreeRDP_ServerHostname, address->host.c_str())) {
     return false;
   }
   freerdp_settings_set_uint32(settings, FreeRDP_ServerPort, address->port);
@@ -233,8 +232,8 @@ void FreeRdpEngine::Run(RdpSettings settings) {
   };
   instance->VerifyX509Certificate = [](freerdp* self, const BYTE* pem, size_t length,
                                        const char* host, UINT16 port, DWORD) -> int {
-    return EngineOf(self->context).OnCertificate(reinterpret_cast<const char*>(pem), length,
-                                                 host, port);
+    return EngineOf(self->context)
+        .OnCertificate(reinterpret_cast<const char*>(pem), length, host, port);
   };
   instance->ReceiveChannelData = ReceiveChannelData;
   if (!freerdp_context_new(instance)) {
@@ -260,8 +259,8 @@ void FreeRdpEngine::Run(RdpSettings settings) {
   end.localRequest = stopRequested_;
   end.certificateRefused = certificateRefused_;
   end.errorInfo = ErrorInfoOf(instance);
-  end.lastError = addressGood ? freerdp_get_last_error(instance->context)
-                              : FREERDP_ERROR_DNS_NAME_NOT_FOUND;
+  end.lastError =
+      addressGood ? freerdp_get_last_error(instance->context) : FREERDP_ERROR_DNS_NAME_NOT_FOUND;
   Teardown(instance);
   running_ = false;
   sink_(rdp_event::Disconnected{DisconnectReasonOf(end)});
@@ -319,7 +318,8 @@ bool FreeRdpEngine::OnPostConnect(freerdp* instance) {
   {
     const std::lock_guard lock(instanceLock_);
     for (const std::u16string& name : settings_.channels) {
-      channelIds_.emplace_back(name, freerdp_channels_get_id_by_name(instance, Narrow(name).c_str()));
+      channelIds_.emplace_back(name,
+                               freerdp_channels_get_id_by_name(instance, Narrow(name).c_str()));
     }
   }
   const std::lock_guard lock(surfaceLock_);
@@ -335,8 +335,7 @@ bool FreeRdpEngine::MakeBackSurface(rdpContext* context) {
   return backSurface_ != nullptr;
 }
 
-bool FreeRdpEngine::OnCertificate(const char* pem, size_t length, const char* host,
-                                  uint16_t port) {
+bool FreeRdpEngine::OnCertificate(const char* pem, size_t length, const char* host, uint16_t port) {
   const std::string fingerprint = CertificateFingerprint(std::string_view(pem, length));
   if (fingerprint.empty() || host == nullptr) return false;
   const CertificateCheck check =

@@ -13,7 +13,8 @@ constexpr std::string_view kCertHash = "CertHash";
 
 }  // namespace
 
-CertificateCheck CheckServerCertificate(std::string_view hostAndPort, std::string_view fingerprint) {
+CertificateCheck CheckServerCertificate(std::string_view hostAndPort,
+                                        std::string_view fingerprint) {
   const std::string path = std::string(kServersKey) + std::string(hostAndPort);
   RegistryKey key;
   std::string known;

@@ -35,7 +35,9 @@ std::unique_ptr<WindowSurface> WindowSurface::Open(HWND window) {
 }
 
 WindowSurface::WindowSurface(Display* display, HWND window, int depth)
-    : display_(display), window_(window), depth_(depth),
+    : display_(display),
+      window_(window),
+      depth_(depth),
       gc_(XCreateGC(display, window, 0, nullptr)) {}
 
 // Closing the connection frees its GC; errors still on their way are trapped until then.

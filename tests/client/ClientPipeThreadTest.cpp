@@ -40,16 +40,11 @@ TEST(ClientPipeThread, EachCommandIsAnsweredWhereItBelongs) {
     uint32_t command, value, result;
     bool main;
   } cases[] = {
-      {CMD_GET_STATE, 0, 2, false},
-      {CMD_MOUSE_SYMBOLS, 0x00414243, 0, false},
-      {CMD_MOUSE_SYMBOLS, 0, 0x1234, true},
-      {CMD_SET_DEVICES, 0x00030002, 0x1234, true},
-      {CMD_PROMPT_LOGIN, 0, 0x1234, true},
-      {CMD_QUIT, 0, 0, false},
-      {0, 0, E_PIPE_UNKNOWN_COMMAND, false},
-      {5, 0, E_PIPE_UNKNOWN_COMMAND, false},
-      {9, 0, E_PIPE_UNKNOWN_COMMAND, false},
-      {CMD_READY, 0, E_PIPE_UNKNOWN_COMMAND, false},
+      {CMD_GET_STATE, 0, 2, false},           {CMD_MOUSE_SYMBOLS, 0x00414243, 0, false},
+      {CMD_MOUSE_SYMBOLS, 0, 0x1234, true},   {CMD_SET_DEVICES, 0x00030002, 0x1234, true},
+      {CMD_PROMPT_LOGIN, 0, 0x1234, true},    {CMD_QUIT, 0, 0, false},
+      {0, 0, E_PIPE_UNKNOWN_COMMAND, false},  {5, 0, E_PIPE_UNKNOWN_COMMAND, false},
+      {9, 0, E_PIPE_UNKNOWN_COMMAND, false},  {CMD_READY, 0, E_PIPE_UNKNOWN_COMMAND, false},
       {15, 0, E_PIPE_UNKNOWN_COMMAND, false},
   };
   for (const auto& c : cases) {

@@ -1,7 +1,7 @@
 #include "manager/ClientSupervision.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 
 #include <filesystem>
@@ -84,8 +84,7 @@ TEST_F(ClientSupervisionTest, ClientsStartWithTheirMonitorAndOnlyTheirOwnPipeEnd
     std::set<int> seen{std::istream_iterator<int>(fds), std::istream_iterator<int>()};
     std::set<int> expected = before;
     expected.insert({commandRead, replyWrite});
-    EXPECT_EQ(seen, expected)
-        << "a client must not inherit the manager's ends or another client's";
+    EXPECT_EQ(seen, expected) << "a client must not inherit the manager's ends or another client's";
   }
   EXPECT_EQ(ClientRequest(monitors_, 1, CMD_SET_DEVICES, true, 41), 42u);
 }
@@ -138,8 +137,8 @@ TEST_F(ClientSupervisionTest, StopClientsEndsEveryClientAndLetsGoOfOneThatLinger
 }
 
 TEST(ClientCommandLine, SplitsBackIntoTheClientsArguments) {
-  const auto line = BuildClientCommandLine("/opt/quillory dir/vorlixcln", 3, {-1280, -1024, 0, 0},
-                                           7, 9);
+  const auto line =
+      BuildClientCommandLine("/opt/quillory dir/vorlixcln", 3, {-1280, -1024, 0, 0}, 7, 9);
   EXPECT_EQ(line, "\"/opt/quillory dir/vorlixcln\" 3 -1024 -1280 1024 1280 7 9");
   EXPECT_EQ(platform::SplitCommandLine(line),
             (std::vector<std::string>{"/opt/quillory dir/vorlixcln", "3", "-1024", "-1280", "1024",

@@ -99,28 +99,29 @@ TEST(MonitorTable, SidesTestOnlyTheCornersOfEachMonitor) {
     std::vector<Rect> secondary;
     uint32_t sides;
   } cases[] = {
-      {{{1000, 0, 2000, 800}}, 4},                          // right, starting at the edge
-      {{{0, 800, 1000, 1600}}, 8},                          // below
-      {{{1000, 0, 2000, 800}, {0, 800, 1000, 1600}}, 12},   // both
-      {{{-1000, 100, 0, 900}}, 1},                          // left
-      {{{200, -600, 1200, 0}}, 2},                          // above
-      {{{-500, -800, 1500, -100}}, 0},                      // spans the width: no corner within
-      {{{1000, 900, 2000, 1700}}, 0},                       // diagonal
-      {{{1000, -100, 2000, 700}}, 4},                       // bottom corner within
-      {{{1000, -100, 2000, 800}}, 0},                       // bottom is exclusive
-      {{{-500, -800, 1500, 0}}, 1},                         // its bottom edge touches the top
+      {{{1000, 0, 2000, 800}}, 4},                         // right, starting at the edge
+      {{{0, 800, 1000, 1600}}, 8},                         // below
+      {{{1000, 0, 2000, 800}, {0, 800, 1000, 1600}}, 12},  // both
+      {{{-1000, 100, 0, 900}}, 1},                         // left
+      {{{200, -600, 1200, 0}}, 2},                         // above
+      {{{-500, -800, 1500, -100}}, 0},                     // spans the width: no corner within
+      {{{1000, 900, 2000, 1700}}, 0},                      // diagonal
+      {{{1000, -100, 2000, 700}}, 4},                      // bottom corner within
+      {{{1000, -100, 2000, 800}}, 0},                      // bottom is exclusive
+      {{{-500, -800, 1500, 0}}, 1},                        // its bottom edge touches the top
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ComputeSides(c.secondary, p), c.sides) << c.secondary[0].left << ","
-                                                     << c.secondary[0].top;
+    EXPECT_EQ(ComputeSides(c.secondary, p), c.sides)
+        << c.secondary[0].left << "," << c.secondary[0].top;
   }
   EXPECT_EQ(ComputeSides({{800, 0, 1600, 600}}, Rect{0, 0, 800, 600}), 4u);
 }
 
 TEST(MonitorTable, FindWorkplaceComparesNamesExactly) {
   std::vector<TMonitorInfo> table;
-  EnumerateMonitors({Monitor("DUMMY1", {800, 0, 1600, 600}), Monitor("DUMMY2", {1600, 0, 2400, 600})},
-                    false, table);
+  EnumerateMonitors(
+      {Monitor("DUMMY1", {800, 0, 1600, 600}), Monitor("DUMMY2", {1600, 0, 2400, 600})}, false,
+      table);
   EXPECT_EQ(FindWorkplace(table, "DUMMY2"), 1);
   EXPECT_EQ(FindWorkplace(table, "dummy2"), -1);
   EXPECT_EQ(FindWorkplace(table, ""), -1);

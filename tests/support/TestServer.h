@@ -14,12 +14,10 @@ namespace vorlix::test {
 // `folder`/record.txt and keeping its certificate in `folder`/cert.
 class TestServer {
  public:
-  TestServer(const std::filesystem::path& folder, const std::string& options = "",
-             int port = 0)
+  TestServer(const std::filesystem::path& folder, const std::string& options = "", int port = 0)
       : record_(folder / "record.txt"),
-        process_(std::string(VORLIX_TESTSERVER) + " --port " + std::to_string(port) +
-                 " --record " + record_.string() + " --cert-dir " + (folder / "cert").string() +
-                 " " + options) {
+        process_(std::string(VORLIX_TESTSERVER) + " --port " + std::to_string(port) + " --record " +
+                 record_.string() + " --cert-dir " + (folder / "cert").string() + " " + options) {
     const auto line = process_.ReadLine(std::chrono::seconds(20));
     const std::string prefix = "listening on 127.0.0.1:";
     if (line && line->starts_with(prefix)) port_ = std::stoi(line->substr(prefix.size()));

@@ -28,7 +28,8 @@ class ToolProcess {
     // exec makes the shell the tool, so that SIGTERM reaches the tool itself.
     const std::string exec = "exec " + commandLine;
     const char* argv[] = {"/bin/sh", "-c", exec.c_str(), nullptr};
-    if (::posix_spawn(&pid_, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ) != 0) {
+    if (::posix_spawn(&pid_, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ) !=
+        0) {
       pid_ = -1;
     }
     posix_spawn_file_actions_destroy(&actions);

@@ -64,8 +64,9 @@ void RdpProbe::Start() {
 
 void RdpProbe::OnChannelData(const std::u16string& name, const std::string& data) {
   const std::string prefix = "OnChannelReceivedData " + Narrow(name) + " ";
-  auto [entry, added] = reassemblers_.try_emplace(
-      name, [prefix](std::string_view message) { PrintLine(prefix + FormatChannelMessage(message)); });
+  auto [entry, added] = reassemblers_.try_emplace(name, [prefix](std::string_view message) {
+    PrintLine(prefix + FormatChannelMessage(message));
+  });
   ChannelReassembler& reassembler = entry->second;
   const uint64_t malformedBefore = reassembler.Malformed();
   reassembler.Deliver(data);

@@ -12,7 +12,7 @@ namespace vorlix::tools {
 
 struct ProbeOptions {
   std::u16string server;
-  std::u16string channel;      // empty: no channel
+  std::u16string channel;           // empty: no channel
   std::optional<std::string> send;  // sent on the channel once connected
   int seconds = 15;
 };

@@ -29,8 +29,8 @@ TEST(ServerAddressTest, HostAndOptionalPort) {
     EXPECT_EQ(address->host, c.host) << c.server;
     EXPECT_EQ(address->port, c.port) << c.server;
   }
-  for (const char* bad : {"", ":3389", "ts:", "ts:0", "ts:65536", "ts:33a", "[::1", "[::1]x",
-                          "[]:3389"}) {
+  for (const char* bad :
+       {"", ":3389", "ts:", "ts:0", "ts:65536", "ts:33a", "[::1", "[::1]x", "[]:3389"}) {
     EXPECT_FALSE(ParseServerAddress(bad)) << bad;
   }
 }
@@ -60,7 +60,8 @@ TEST(FreeRdpReasonsTest, EndsMapOntoThePlatformsReasons) {
       {"unknown host", {.lastError = FREERDP_ERROR_DNS_NAME_NOT_FOUND}, 260},
       {"name service failed", {.lastError = FREERDP_ERROR_DNS_ERROR}, 1288},
       {"port closed", {.lastError = FREERDP_ERROR_CONNECT_FAILED}, 516},
-      {"transport failed while connecting", {.lastError = FREERDP_ERROR_CONNECT_TRANSPORT_FAILED},
+      {"transport failed while connecting",
+       {.lastError = FREERDP_ERROR_CONNECT_TRANSPORT_FAILED},
        516},
       {"TLS failed", {.lastError = FREERDP_ERROR_TLS_CONNECT_FAILED}, 2310},
       {"server wants NLA", {.lastError = FREERDP_ERROR_SECURITY_NEGO_CONNECT_FAILED}, 1030},

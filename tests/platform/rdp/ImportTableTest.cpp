@@ -28,8 +28,8 @@ std::vector<std::string> Lines(const std::string& path) {
 
 // The screen's pixels in the area rdpprobe shows its session in.
 std::vector<unsigned long> Grab(Display* display) {
-  XImage* image = XGetImage(display, DefaultRootWindow(display), 0, 0, 320, 240, AllPlanes,
-                            ZPixmap);
+  XImage* image =
+      XGetImage(display, DefaultRootWindow(display), 0, 0, 320, 240, AllPlanes, ZPixmap);
   std::vector<unsigned long> pixels;
   for (int y = 0; y < 240; y += 4) {
     for (int x = 0; x < 320; x += 4) pixels.push_back(XGetPixel(image, x, y));
@@ -56,9 +56,9 @@ TEST(ImportTableTest, SessionPictureAndPointerShapeGoThroughTheImports) {
   ASSERT_TRUE(server.Ok());
   const std::string spyFile = (root.Path() / "spy.txt").string();
   // The probe shows its session on the X server, not on the tests' offscreen platform.
-  test::ToolProcess probe("env -u QT_QPA_PLATFORM LD_PRELOAD=" + std::string(IMPORT_SPY) + " VORLIX_IMPORT_SPY=" +
-                          spyFile + " " + RDPPROBE + " --server 127.0.0.1:" +
-                          std::to_string(server.Port()) + " --seconds 20");
+  test::ToolProcess probe("env -u QT_QPA_PLATFORM LD_PRELOAD=" + std::string(IMPORT_SPY) +
+                          " VORLIX_IMPORT_SPY=" + spyFile + " " + RDPPROBE +
+                          " --server 127.0.0.1:" + std::to_string(server.Port()) + " --seconds 20");
   for (auto line = probe.ReadLine(20s); line != "OnLoginComplete"; line = probe.ReadLine(20s)) {
     ASSERT_TRUE(line) << "no log-on";
   }

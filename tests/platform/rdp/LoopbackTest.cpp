@@ -102,8 +102,9 @@ TEST_F(LoopbackTest, ConnectsLogsOnAndTalksWithTheAgentUntilDisconnected) {
   const test::TestBstr input(kMouseInput);
   ASSERT_EQ(control_->SendOnVirtualChannel(u"Vorlix", input.Get()), 0);
   ASSERT_TRUE(RunUntil([this] { return Received(chCursorState); }));
-  const auto state = std::find_if(messages_.begin(), messages_.end(),
-                                  [](const std::string& m) { return MessageType(m) == chCursorState; });
+  const auto state = std::find_if(messages_.begin(), messages_.end(), [](const std::string& m) {
+    return MessageType(m) == chCursorState;
+  });
   EXPECT_EQ(FormatChannelMessage(*state).substr(0, 24), "type=203 len=12 0c00cb00");
   EXPECT_EQ(server.Recorded(), std::vector<std::string>{FormatChannelMessage(kMouseInput)});
 
@@ -152,14 +153,15 @@ TEST_F(LoopbackTest, UnreachableServersGiveTheirReasons) {
     std::u16string server;
     const char* reason;
   } cases[] = {
-      {u"127.0.0.1:" + [] {
-         test::TempRoot scratch;
-         test::TestServer gone(scratch.Path());
-         const int port = gone.Port();
-         gone.Stop();
-         const std::string text = std::to_string(port);
-         return std::u16string(text.begin(), text.end());
-       }(),
+      {u"127.0.0.1:" +
+           [] {
+             test::TempRoot scratch;
+             test::TestServer gone(scratch.Path());
+             const int port = gone.Port();
+             gone.Stop();
+             const std::string text = std::to_string(port);
+             return std::u16string(text.begin(), text.end());
+           }(),
        "OnDisconnected 516"},
       {u"no-such-host.invalid", "OnDisconnected 260"},
       {u"", "OnDisconnected 260"},
