@@ -104,13 +104,13 @@ TEST_F(ThreeMonitors, MissingOrBrokenCompanionsAreFatal) {
     const char* client;  // a script put in place of the client, or nullptr
     const char* dialog;
   } cases[] = {
-      {{"libvorlixhooks.so", "msrdp.ocx"},
+      {{"libvorlixhooks.so", "msrdp.ocx", "libvorlixsurface.so"},
        nullptr,
        "Error\tAbort\tClient application vorlixcln is absent"},
       {{"libvorlixhooks.so", "vorlixcln"},
        nullptr,
        "Error\tAbort\tCan't register terminal services client ActiveX control"},
-      {{"libvorlixhooks.so", "msrdp.ocx"},
+      {{"libvorlixhooks.so", "msrdp.ocx", "libvorlixsurface.so"},
        "#!/bin/sh\nexit 1\n",
        "Error\tAbort\tCan't start clients"},
   };
