@@ -195,11 +195,14 @@ bool FreeRdpEngine::Connect(const RdpSettings& settings) {
 }
 
 void FreeRdpEngine::Disconnect() {
-  const std::lock_guard lock(instanceLock_);
   if (!running_) return;
   stopRequested_ = true;
   SetEvent(stopEvent_);
-  if (instance_ != nullptr) freerdp_abort_connect(instance_);
+  // A connection still being made is cut short. A sender may hold the lock, but senders only
+  // get that far once the connection is up, and then the stop event is enough: the GUI thread
+  // must not wait for a send.
+  const std::unique_lock lock(instanceLock_, std::try_to_lock);
+  if (lock.owns_lock() && instance_ != nullptr) freerdp_abort_connect(instance_);
 }
 
 bool FreeRdpEngine::Send(std::u16string_view channel, std::string_view data) {
