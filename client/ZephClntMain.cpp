@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "client/Background.h"
+#include "client/TClientMsgForm.h"
 #include "common/ResultCodes.h"
 #include "common/StrToInt.h"
 #include "common/StringTable.h"
@@ -45,10 +46,26 @@ TTermWindow::TTermWindow(std::vector<std::string> args)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(&Fon, 0, 0);
   layout->addWidget(TSClient->Widget(), 0, 0);
+  ConTimer.OnTimer = [this] { ConTimerTimer(); };
+  HeartBeatTimer.OnTimer = [this] { HeartBeatTimerTimer(); };
+  CtrAltDelTimer.OnTimer = [this] { CtrAltDelTimerTimer(); };
+  WireControlEvents();
   FormCreate();
 }
 
 TTermWindow::~TTermWindow() { FormDestroy(); }
+
+void TTermWindow::WireControlEvents() {
+  TSClient->OnConnecting = [this] { TSClientConnecting(); };
+  TSClient->OnConnected = [this] { TSClientConnected(); };
+  TSClient->OnLoginComplete = [this] { TSClientLoginComplete(); };
+  TSClient->OnDisconnected = [this](int32_t reason) { TSClientDisconnected(reason); };
+  TSClient->OnFatalError = [this](int32_t code) { TSClientFatalError(code); };
+  TSClient->OnChannelReceivedData = [this](const std::u16string& name, const std::string& bytes) {
+    TSClientChannelReceivedData(name, bytes);
+  };
+  // Full-screen and size events are handled by doing nothing.
+}
 
 void TTermWindow::FormCreate() {
   HeartBeatTimer.SetEnabled(false);
@@ -121,14 +138,15 @@ void TTermWindow::SendHandshake(uint32_t value) {
   platform::WriteWhole(FPipeOut, &ready, sizeof ready, written);
 }
 
+// Qt::Tool already keeps the window off the task bar.
 void TTermWindow::FormShow() {
-  // Qt::Tool already keeps the window off the task bar. The Ctrl+Alt+Del watch of a standalone
-  // client starts with the connection lifecycle.
+  if (FStandalone) ArmCtrlAltDelWatch();
 }
 
 // Also runs when FormCreate stopped early or raised: the input thread must end before the events
 // it waits on go away.
 void TTermWindow::FormDestroy() {
+  DetachDisplayWindow();
   if (FInputThread) FInputThread->TerminateAndWait();
   FInputThread.reset();
   FKbdEvent.reset();
@@ -154,13 +172,6 @@ void TTermWindow::ReadSettings() {
   reg.CloseKey();
   HeartBeatTimer.SetInterval(FLostTimeout);
   TSClient->SetServer(std::u16string(FHostName.begin(), FHostName.end()));
-}
-
-bool TTermWindow::SetDevices(int32_t kbdId, int32_t mouId) {
-  if (FState > DISCONNECTED) return false;
-  FKbdId = kbdId;
-  FMouId = mouId;
-  return true;
 }
 
 void TTermWindow::AppendSymbols(uint32_t packed) {
@@ -192,9 +203,12 @@ uint32_t TTermWindow::RunCommand(uint32_t command, uint32_t value) {
       return 0;
     }
     case CMD_CONNECT:
+      return RequestConnect();
     case CMD_DISCONNECT:
+      return RequestDisconnect();
     case CMD_PROMPT_LOGIN:
-      return E_FAIL;  // no connection lifecycle in this client yet
+      ShowMsg(kMsgInformation, LoadStr(1070), false);
+      return ArmCtrlAltDelWatch();
     default:
       return 0;
   }

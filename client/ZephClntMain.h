@@ -10,12 +10,18 @@
 
 #include "client/TClientPipeThread.h"
 #include "client/TInputThread.h"
+#include "common/ChannelProtocol.h"
+#include "common/ChannelReassembler.h"
 #include "common/PipeProtocol.h"
+#include "inputdev/TZephKbd.h"
+#include "inputdev/TZephMou.h"
 #include "platform/rdp/MsTscAx.h"
 #include "platform/system/Event.h"
 #include "platform/ui/TTimer.h"
 
 namespace vorlix {
+
+class TClientMsgForm;
 
 // Connection states; above DISCONNECTED counts as busy.
 enum ConnectionState : int8_t {
@@ -32,7 +38,9 @@ enum ConnectionState : int8_t {
 // The client's window: borderless, exactly over its workplace's monitor, hosting the remote
 // desktop control TSClient over the background picture Fon. Creating it runs FormCreate, which
 // reads the command line, sets up the control and its channel, starts the command and input
-// threads and tells the manager it is ready. GUI thread, except where PipeCommandTarget says.
+// threads and tells the manager it is ready. It runs one connection at a time: a session starts
+// on Ctrl+Alt+Del from the workplace's keyboard (or CMD_CONNECT), the three timers watch it, and
+// the message window tells why it ended. GUI thread, except where PipeCommandTarget says.
 class TTermWindow : public QWidget, public PipeCommandTarget {
  public:
   // `args`: the command-line arguments after the program name.
@@ -48,7 +56,22 @@ class TTermWindow : public QWidget, public PipeCommandTarget {
   void FormDestroy();
   void ReadSettings();
   void SendHandshake(uint32_t value);
+  // The message window, created after this window; ShowMsg needs it.
+  void SetMessageForm(TClientMsgForm* form) { ClientMsgForm = form; }
+
+  // Connection lifecycle: results are 0 or E_FAIL.
+  void ShowMsg(int32_t kind, const std::string& text, bool prompt);
+  uint32_t RequestConnect();
+  uint32_t RequestDisconnect();
+  void ConnectionTimedOut();
   bool SetDevices(int32_t kbdId, int32_t mouId);
+  uint32_t ArmCtrlAltDelWatch();
+  bool AttachDisplayWindow();
+  void DetachDisplayWindow();
+
+  // Session channel.
+  void SendChannelMessage(uint16_t type, const void* payload, uint16_t length);
+  void HandleChannelMessage(std::string_view message);
 
   int8_t State() const override { return FState; }
   void AppendSymbols(uint32_t packed) override;
@@ -60,6 +83,10 @@ class TTermWindow : public QWidget, public PipeCommandTarget {
   int32_t MouId() const { return FMouId; }
   std::string Symbols() const;
   platform::TMsTscAx* Control() const { return TSClient.get(); }
+  uint32_t AgentStatus() const { return FAgentStatus; }
+  int32_t SessionId() const { return FSessionId; }
+  bool WatchRunning() const { return CtrAltDelTimer.Enabled(); }
+  int WatchMask() const { return CtrAltDelTimer.Tag; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -69,6 +96,22 @@ class TTermWindow : public QWidget, public PipeCommandTarget {
   uint32_t RunCommand(uint32_t command, uint32_t value);
   bool ParseArguments();
   void ConfigureControl();
+  void WireControlEvents();
+  void ShowControl(bool show);
+
+  // Handlers of the control's events and of the timers.
+  void TSClientConnecting();
+  void TSClientConnected();
+  void TSClientLoginComplete();
+  void TSClientDisconnected(int32_t DisconnectReason);
+  void TSClientFatalError(int32_t ErrorCode);
+  void TSClientChannelReceivedData(const std::u16string& chanName, const std::string& bytes);
+  void EndOnControlReport();
+  void ConTimerTimer();
+  void HeartBeatTimerTimer();
+  void CtrAltDelTimerTimer();
+  // Reads the keyboard's queued units into the watch's key mask; true once it holds Ctrl+Alt+Del.
+  bool WatchKeys();
 
   // Components.
   QLabel Fon;
@@ -77,12 +120,23 @@ class TTermWindow : public QWidget, public PipeCommandTarget {
   platform::TTimer CtrAltDelTimer{200};
   platform::TTimer HeartBeatTimer{60000};
 
+  TClientMsgForm* ClientMsgForm = nullptr;
+
   // Members.
   platform::IMsTscAdvancedSettings* FAdvancedSettings = nullptr;
   platform::IMsTscSecuredSettings* FSecuredSettings = nullptr;
   std::unique_ptr<TInputThread> FInputThread;
+  TZephKbd FKbd;
+  TZephMou FMou;
+  // The send buffer: the byte count right before the message makes it a length-prefixed string
+  // the control sends as it is.
+  struct alignas(4) SendBuffer {
+    uint32_t byteCount = 0;
+    uint8_t message[kChannelHeaderSize + kMaxSendPayload] = {};
+  } FSendBuffer;
   std::u16string FChannelName;
   std::unique_ptr<std::mutex> FChannelLock;
+  ChannelReassembler FReassembly{[this](std::string_view m) { HandleChannelMessage(m); }};
   bool FAlive = true;
   std::string FHostName;
   int32_t FConnectTimeout = 0;
@@ -100,6 +154,8 @@ class TTermWindow : public QWidget, public PipeCommandTarget {
   std::unique_ptr<platform::Event> FKbdEvent;
   mutable std::mutex symbolsLock_;  // FSymbols grows on the command thread
   std::string FSymbols;
+  // A sequence word, then room for one device read.
+  alignas(4) uint8_t FInputBuffer[4 + kMaxInputUnits * kInputUnitSize] = {};
 
   std::vector<std::string> args_;
   bool terminated_ = false;

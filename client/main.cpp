@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     vorlix::TTermWindow window(args);
     vorlix::TClientMsgForm msgForm;
     vorlix::TMouseSelect mouseSelect;
+    window.SetMessageForm(&msgForm);
     if (window.Terminated()) return 0;
     window.show();
     QApplication::exec();

@@ -47,6 +47,8 @@ class TZephDev : public TZephDevMgr<Kind> {
   TZephDev& operator=(const TZephDev&) = delete;
 
   bool IsOpen() const { return device_.IsOpen(); }
+  // An event is attached: the caller's or the handle's own.
+  bool HasEvent() const { return event_ != nullptr; }
 
   // Closes first. 123 for a negative id or one without a present device.
   uint32_t OpenById(int32_t id) {

@@ -11,6 +11,10 @@ namespace vorlix::platform {
 struct VorlixCursor;
 using HCURSOR = VorlixCursor*;
 
+// GetSystemMetrics indexes: the size of the platform's cursor images.
+inline constexpr int SM_CXCURSOR = 13;
+inline constexpr int SM_CYCURSOR = 14;
+
 // MAKEINTRESOURCE(32512)
 inline const char* const IDC_ARROW = reinterpret_cast<const char*>(32512);
 
@@ -26,6 +30,8 @@ HCURSOR LoadCursorA(void* instance, const char* name);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 BOOL DestroyCursor(HCURSOR cursor);
+// SM_CXCURSOR and SM_CYCURSOR: 32; 0 for any other index.
+int GetSystemMetrics(int index);
 }
 
 }  // namespace vorlix::platform

@@ -7,6 +7,7 @@ namespace vorlix::platform {
 namespace {
 
 constexpr int kMaxCursorSide = 256;
+constexpr int kSystemCursorSide = 32;
 
 thread_local HCURSOR currentCursor = nullptr;
 
@@ -53,6 +54,10 @@ HCURSOR SetCursor(HCURSOR cursor) {
 }
 
 HCURSOR GetCursor() { return currentCursor; }
+
+int GetSystemMetrics(int index) {
+  return index == SM_CXCURSOR || index == SM_CYCURSOR ? kSystemCursorSide : 0;
+}
 
 BOOL DestroyCursor(HCURSOR cursor) {
   if (cursor == nullptr) return 0;
