@@ -255,7 +255,14 @@ void TTermWindow::EndOnControlReport() {
 }
 
 void TTermWindow::TSClientDisconnected(int32_t DisconnectReason) {
+  // A time-out or the agent's failure has ended the session already, and its Disconnect is what
+  // the control reports now: the reason shown stays that end's, not "Local disconnection".
+  const int8_t endedBy = FState;
   EndOnControlReport();
+  if (endedBy == DISCONNECTED_BY_TIMEOUT || endedBy == DISCONNECTED_BY_ERROR) {
+    FState = endedBy;
+    return;
+  }
   const std::string text = LoadStr(1050) + DisconnectReasonText(DisconnectReason);
   ShowMsg(DisconnectReason <= kLastOrdinaryReason ? kMsgInformation : kMsgError, text, true);
 }

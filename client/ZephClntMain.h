@@ -76,6 +76,8 @@ class TTermWindow : public QWidget, public PipeCommandTarget {
   int8_t State() const override { return FState; }
   void AppendSymbols(uint32_t packed) override;
   uint32_t RunOnMain(uint32_t command, uint32_t value) override;
+  // A manager's command as the main thread runs it; its result.
+  uint32_t RunCommand(uint32_t command, uint32_t value);
   void PipeEnded() override;
 
   // For tests and diagnostics.
@@ -93,7 +95,6 @@ class TTermWindow : public QWidget, public PipeCommandTarget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  uint32_t RunCommand(uint32_t command, uint32_t value);
   bool ParseArguments();
   void ConfigureControl();
   void WireControlEvents();
