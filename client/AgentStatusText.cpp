@@ -17,8 +17,8 @@ struct FailureFlag {
 
 // In the order the texts are appended.
 constexpr FailureFlag kFailureFlags[] = {
-    {ssMouseFailed, 110}, {ssKeyboardFailed, 105},    {ssHookFailed, 115},
-    {ssMapFailed, 120},   {ssSectionFailed, 125},     {ssHookLibraryFailed, 130},
+    {ssMouseFailed, 110}, {ssKeyboardFailed, 105}, {ssHookFailed, 115},
+    {ssMapFailed, 120},   {ssSectionFailed, 125},  {ssHookLibraryFailed, 130},
 };
 
 }  // namespace
