@@ -86,6 +86,8 @@ uint32_t TTermWindow::RequestConnect() {
   }
   FState = START_CONNECT;
   FAgentStatus = 0;
+  // Each connection's channel starts on a message boundary.
+  FReassembly.Reset();
   ShowControl(true);
   ShowMsg(kMsgInformation, LoadStr(1065), false);
   ReadSettings();
@@ -153,8 +155,11 @@ uint32_t TTermWindow::ArmCtrlAltDelWatch() {
   return 0;
 }
 
+// The watch runs only while no session is on screen: a session started otherwise (CMD_CONNECT)
+// ends it, so that the keys are the session's.
 void TTermWindow::CtrAltDelTimerTimer() {
   CtrAltDelTimer.SetEnabled(false);
+  if (FState > DISCONNECTED) return;
   if (WatchKeys()) {
     ShowMsg(kMsgHide, "", false);
     RequestConnect();
@@ -252,6 +257,7 @@ void TTermWindow::EndOnControlReport() {
   FState = DISCONNECTED;
   FAgentStatus = 0;
   ConTimer.SetEnabled(false);
+  FReassembly.Reset();
 }
 
 void TTermWindow::TSClientDisconnected(int32_t DisconnectReason) {

@@ -64,6 +64,7 @@ BOOL SaveSessionInfo(rdpContext* context, UINT32 type, void*) {
 }
 
 BOOL BeginPaint(rdpContext* context) {
+  if (context->gdi->primary == nullptr) return FALSE;
   HGDI_WND window = context->gdi->primary->hdc->hwnd;
   window->invalid->null = TRUE;
   window->ninvalid = 0;
@@ -185,7 +186,7 @@ FreeRdpEngine::~FreeRdpEngine() {
 }
 
 bool FreeRdpEngine::Connect(const RdpSettings& settings) {
-  if (running_) return false;
+  if (running_ && !stopRequested_) return false;
   if (thread_.joinable()) thread_.join();
   running_ = true;
   stopRequested_ = false;
@@ -219,11 +220,12 @@ void FreeRdpEngine::Run(RdpSettings settings) {
   settings_ = std::move(settings);
   certificateRefused_ = false;
   loggedOn_ = false;
-  sink_(rdp_event::Connecting{});
+  fatalReported_ = false;
+  Report(rdp_event::Connecting{});
   freerdp* instance = freerdp_new();
   if (instance == nullptr) {
     running_ = false;
-    sink_(rdp_event::FatalError{kFatalOutOfMemory});
+    Report(rdp_event::FatalError{kFatalOutOfMemory});
     return;
   }
   instance->ContextSize = sizeof(EngineContext);
@@ -242,7 +244,7 @@ void FreeRdpEngine::Run(RdpSettings settings) {
   if (!freerdp_context_new(instance)) {
     freerdp_free(instance);
     running_ = false;
-    sink_(rdp_event::FatalError{kFatalOutOfMemory});
+    Report(rdp_event::FatalError{kFatalOutOfMemory});
     return;
   }
   reinterpret_cast<EngineContext*>(instance->context)->engine = this;
@@ -255,7 +257,7 @@ void FreeRdpEngine::Run(RdpSettings settings) {
   if (addressGood && !stopRequested_) {
     end.connected = freerdp_connect(instance);
     if (end.connected) {
-      sink_(rdp_event::Connected{});
+      Report(rdp_event::Connected{});
       end.serverEnded = Pump(instance);
     }
   }
@@ -266,7 +268,7 @@ void FreeRdpEngine::Run(RdpSettings settings) {
       addressGood ? freerdp_get_last_error(instance->context) : FREERDP_ERROR_DNS_NAME_NOT_FOUND;
   Teardown(instance);
   running_ = false;
-  sink_(rdp_event::Disconnected{DisconnectReasonOf(end)});
+  if (!fatalReported_) Report(rdp_event::Disconnected{DisconnectReasonOf(end)});
 }
 
 bool FreeRdpEngine::Pump(freerdp* instance) {
@@ -309,7 +311,8 @@ bool FreeRdpEngine::OnPreConnect(freerdp* instance) {
 
 bool FreeRdpEngine::OnPostConnect(freerdp* instance) {
   if (!gdi_init(instance, PIXEL_FORMAT_BGRX32)) {
-    sink_(rdp_event::FatalError{kFatalWindowCreation});
+    fatalReported_ = true;
+    Report(rdp_event::FatalError{kFatalWindowCreation});
     return false;
   }
   rdpContext* context = instance->context;
@@ -332,7 +335,9 @@ bool FreeRdpEngine::OnPostConnect(freerdp* instance) {
 
 bool FreeRdpEngine::MakeBackSurface(rdpContext* context) {
   if (backSurface_ != nullptr) DeleteDC(backSurface_);
+  backSurface_ = nullptr;
   const rdpGdi* gdi = context->gdi;
+  if (gdi->primary == nullptr) return false;
   backSurface_ = CreatePixelSurface(static_cast<int>(gdi->width), static_cast<int>(gdi->height),
                                     static_cast<int>(gdi->stride), gdi->primary_buffer);
   return backSurface_ != nullptr;
@@ -347,26 +352,25 @@ bool FreeRdpEngine::OnCertificate(const char* pem, size_t length, const char* ho
   return !certificateRefused_;
 }
 
+// No lock: a sender holding it may wait for the server, which may wait for this thread to read.
 void FreeRdpEngine::OnChannelData(uint16_t channelId, const uint8_t* data, size_t size) {
   std::u16string name;
-  {
-    const std::lock_guard lock(instanceLock_);
-    for (const auto& [known, id] : channelIds_) {
-      if (id == channelId) name = known;
-    }
+  for (const auto& [known, id] : channelIds_) {
+    if (id == channelId) name = known;
   }
   if (name.empty()) return;
-  sink_(rdp_event::ChannelData{std::move(name),
-                               std::string(reinterpret_cast<const char*>(data), size)});
+  Report(rdp_event::ChannelData{std::move(name),
+                                std::string(reinterpret_cast<const char*>(data), size)});
 }
 
 void FreeRdpEngine::OnLogon() {
   if (loggedOn_) return;
   loggedOn_ = true;
-  sink_(rdp_event::LoginComplete{});
+  Report(rdp_event::LoginComplete{});
 }
 
 void FreeRdpEngine::OnEndPaint(rdpContext* context) {
+  if (context->gdi->primary == nullptr) return;
   HGDI_WND window = context->gdi->primary->hdc->hwnd;
   if (!window->invalid->null) {
     const std::lock_guard lock(surfaceLock_);
@@ -379,12 +383,15 @@ void FreeRdpEngine::OnEndPaint(rdpContext* context) {
 bool FreeRdpEngine::OnResize(rdpContext* context) {
   const rdpSettings* settings = context->settings;
   const std::lock_guard lock(surfaceLock_);
+  // The image is reallocated: the surface over the old one must not outlive it.
+  DeleteDC(backSurface_);
+  backSurface_ = nullptr;
   if (!gdi_resize(context->gdi, settings->DesktopWidth, settings->DesktopHeight) ||
       !MakeBackSurface(context)) {
     return false;
   }
-  sink_(rdp_event::DesktopSizeChange{static_cast<int32_t>(settings->DesktopWidth),
-                                     static_cast<int32_t>(settings->DesktopHeight)});
+  Report(rdp_event::DesktopSizeChange{static_cast<int32_t>(settings->DesktopWidth),
+                                      static_cast<int32_t>(settings->DesktopHeight)});
   return true;
 }
 

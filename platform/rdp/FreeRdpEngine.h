@@ -43,6 +43,7 @@ class FreeRdpEngine final : public RdpEngine {
 
  private:
   void Run(RdpSettings settings);
+  void Report(RdpEvent event) { sink_(settings_.connection, std::move(event)); }
   // Pumps a connection that is up until it ends; true when the server ended it in order.
   bool Pump(rdp_freerdp* instance);
   void Teardown(rdp_freerdp* instance);
@@ -56,8 +57,11 @@ class FreeRdpEngine final : public RdpEngine {
   std::atomic<bool> stopRequested_{false};
   bool certificateRefused_ = false;
   bool loggedOn_ = false;
+  // A fatal error ends the connection by itself: no disconnection is reported after it.
+  bool fatalReported_ = false;
   void* stopEvent_ = nullptr;
-  // Guards instance_ and channelIds_ for Disconnect and Send from other threads.
+  // Guards instance_ and channelIds_ for Disconnect and Send from other threads. Both are
+  // written only by the control's thread, which therefore reads them without it.
   std::mutex instanceLock_;
   rdp_freerdp* instance_ = nullptr;
   std::vector<std::pair<std::u16string, uint16_t>> channelIds_;

@@ -36,9 +36,10 @@ using RdpEvent = std::variant<rdp_event::Connecting, rdp_event::Connected, rdp_e
                               rdp_event::Disconnected, rdp_event::FatalError,
                               rdp_event::ChannelData, rdp_event::DesktopSizeChange>;
 
-// Where an engine reports to. Callable from any thread; it only queues the event for the GUI
-// thread and returns at once.
-using RdpEventSink = std::function<void(RdpEvent)>;
+// Where an engine reports to, with the number of the connection (RdpSettings::connection) the
+// event belongs to. Callable from any thread; it only queues the event for the GUI thread and
+// returns at once.
+using RdpEventSink = std::function<void(uint32_t connection, RdpEvent)>;
 
 // The protocol side of the control: makes the connection, runs it on its own threads and reports
 // through the sink it was made with. It never touches the control's widgets.
@@ -46,7 +47,8 @@ class RdpEngine {
  public:
   virtual ~RdpEngine() = default;
 
-  // GUI thread. Starts a connection with a copy of the settings; false while one is running.
+  // GUI thread. Starts a connection with a copy of the settings; false while one is running. A
+  // connection that is only ending is waited for.
   virtual bool Connect(const RdpSettings& settings) = 0;
   // GUI thread. Ends the connection, if any.
   virtual void Disconnect() = 0;

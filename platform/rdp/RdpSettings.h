@@ -19,6 +19,8 @@ struct RdpSettings {
   int32_t disableRdpdr = 0;
   int32_t fullScreen = 0;
   std::vector<std::u16string> channels;
+  // Numbers the control's connections, so that reports of an earlier one can be told apart.
+  uint32_t connection = 0;
   // The X window the session's image is shown in (the "OPWindowClass" window); 0 for none.
   unsigned long displayWindow = 0;
 };

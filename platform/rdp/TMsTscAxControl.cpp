@@ -62,7 +62,8 @@ TMsTscAxControl::TMsTscAxControl(QWidget* parent, const RdpEngineFactory& makeEn
       outputWindow_([this](const QRect& area) {
         engine_->Repaint(area.x(), area.y(), area.width(), area.height());
       }),
-      engine_(makeEngine([this](RdpEvent event) { Post(std::move(event)); })) {
+      engine_(makeEngine(
+          [this](uint32_t connection, RdpEvent event) { Post(connection, std::move(event)); })) {
   Nest(*this, mainWindow_, "UIMainClass");
   Nest(mainWindow_, containerWindow_, "UIContainerClass");
   Nest(containerWindow_, outputWindow_, "OPWindowClass");
@@ -79,7 +80,10 @@ HRESULT TMsTscAxControl::CreateVirtualChannels(const std::u16string& names) {
 HRESULT TMsTscAxControl::Connect() {
   connectCalled_ = true;
   settings_.displayWindow = outputWindow_.winId();
-  return engine_->Connect(settings_) ? 0 : HResult(E_FAIL);
+  settings_.connection = connection_ + 1;
+  if (!engine_->Connect(settings_)) return HResult(E_FAIL);
+  connection_ = settings_.connection;
+  return 0;
 }
 
 HRESULT TMsTscAxControl::Disconnect() {
@@ -99,11 +103,17 @@ bool TMsTscAxControl::IsChannel(std::u16string_view name) const {
   return std::find(channels.begin(), channels.end(), name) != channels.end();
 }
 
-void TMsTscAxControl::Post(RdpEvent event) {
+void TMsTscAxControl::Post(uint32_t connection, RdpEvent event) {
   // Queued even on the GUI thread, so that no event is raised inside a call to the control.
-  // Events still queued when the control goes are dropped with it.
+  // Events still queued when the control goes are dropped with it, and so are those of an
+  // earlier connection still queued when Connect started the next one (the end of a connection
+  // its host had already ended itself, say).
   QMetaObject::invokeMethod(
-      this, [this, event = std::move(event)] { Raise(event); }, Qt::QueuedConnection);
+      this,
+      [this, connection, event = std::move(event)] {
+        if (connection == connection_) Raise(event);
+      },
+      Qt::QueuedConnection);
 }
 
 void TMsTscAxControl::Raise(const RdpEvent& event) {

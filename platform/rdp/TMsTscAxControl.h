@@ -36,7 +36,7 @@ class TMsTscAxControl : public QWidget, public TMsTscAx {
   HRESULT SendOnVirtualChannel(const std::u16string& name, BSTR message) override;
 
  private:
-  void Post(RdpEvent event);
+  void Post(uint32_t connection, RdpEvent event);
   void Raise(const RdpEvent& event);
   bool IsChannel(std::u16string_view name) const;
 
@@ -46,6 +46,8 @@ class TMsTscAxControl : public QWidget, public TMsTscAx {
   // Set by the first Connect; from then on settings_.channels no longer changes, so that
   // senders on other threads may read it.
   std::atomic<bool> connectCalled_{false};
+  // GUI thread only.
+  uint32_t connection_ = 0;
   QWidget mainWindow_;
   QWidget containerWindow_;
   TOutputWindow outputWindow_;

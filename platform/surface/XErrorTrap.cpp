@@ -31,7 +31,9 @@ void TrapErrorsOf(Display* display) {
 
 void ReleaseErrorsOf(Display* display) {
   const std::lock_guard lock(trapLock);
-  std::erase(trapped, display);
+  // One entry only: a connection opened meanwhile may have got the same address.
+  const auto entry = std::find(trapped.begin(), trapped.end(), display);
+  if (entry != trapped.end()) trapped.erase(entry);
 }
 
 }  // namespace vorlix::platform

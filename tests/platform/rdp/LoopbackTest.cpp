@@ -115,6 +115,17 @@ TEST_F(LoopbackTest, ConnectsLogsOnAndTalksWithTheAgentUntilDisconnected) {
       << "nothing to send on after the end";
 }
 
+TEST_F(LoopbackTest, ConnectingAgainRightAfterADisconnectGivesOnlyTheNewConnectionsEvents) {
+  test::TestServer server(root_.Path());
+  ASSERT_TRUE(server.Ok());
+  ConnectAndLogOn(server.Address());
+  events_.clear();
+  ASSERT_EQ(control_->Disconnect(), 0);
+  ASSERT_EQ(control_->Connect(), 0) << "the ending connection is waited for";
+  ASSERT_TRUE(RunUntil([this] { return Saw("OnLoginComplete"); }));
+  EXPECT_EQ(events_, (std::vector<std::string>{"OnConnecting", "OnConnected", "OnLoginComplete"}));
+}
+
 TEST_F(LoopbackTest, MessagesSplitAcrossDeliveriesArriveWhole) {
   test::TestServer server(root_.Path(), "--split 3");
   ASSERT_TRUE(server.Ok());

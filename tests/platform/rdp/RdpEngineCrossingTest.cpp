@@ -52,13 +52,13 @@ TEST_F(RdpEngineCrossingTest, EngineThreadEventsAreRaisedOnTheGuiThreadInOrder) 
   log.Wire(control_);
   const std::string binary("a\0b", 3);
   std::thread engineThread([this, &binary] {
-    engine_->report(rdp_event::Connecting{});
-    engine_->report(rdp_event::Connected{});
-    engine_->report(rdp_event::LoginComplete{});
-    engine_->report(rdp_event::ChannelData{u"Vorlix", binary});
-    engine_->report(rdp_event::DesktopSizeChange{1024, 768});
-    engine_->report(rdp_event::FatalError{7});
-    engine_->report(rdp_event::Disconnected{3});
+    engine_->report(0, rdp_event::Connecting{});
+    engine_->report(0, rdp_event::Connected{});
+    engine_->report(0, rdp_event::LoginComplete{});
+    engine_->report(0, rdp_event::ChannelData{u"Vorlix", binary});
+    engine_->report(0, rdp_event::DesktopSizeChange{1024, 768});
+    engine_->report(0, rdp_event::FatalError{7});
+    engine_->report(0, rdp_event::Disconnected{3});
   });
   engineThread.join();
   EXPECT_TRUE(log.Entries().empty()) << "raised on the engine thread";
@@ -110,6 +110,22 @@ TEST_F(RdpEngineCrossingTest, OnlyDeclaredChannelsReachTheEngineWithTheStringsBy
 
   using Sent = std::pair<std::u16string, std::string>;
   EXPECT_EQ(engine_->sent, (std::vector<Sent>{{u"Vorlix", bytes}, {u"Vorlix", bytes}}));
+}
+
+TEST_F(RdpEngineCrossingTest, ReportsOfAnEarlierConnectionStillQueuedAreDropped) {
+  test::EventLog log;
+  log.Wire(control_);
+  ASSERT_EQ(control_.Connect(), 0);
+  const uint32_t first = engine_->connectedWith.connection;
+  engine_->report(first, rdp_event::Connected{});
+  QCoreApplication::sendPostedEvents();
+  engine_->report(first, rdp_event::Disconnected{1});  // queued when the next Connect comes
+  ASSERT_EQ(control_.Connect(), 0);
+  const uint32_t second = engine_->connectedWith.connection;
+  EXPECT_NE(second, first);
+  engine_->report(second, rdp_event::Connecting{});
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(log.Entries(), (std::vector<std::string>{"Connected", "Connecting"}));
 }
 
 }  // namespace
