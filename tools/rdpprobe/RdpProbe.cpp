@@ -35,7 +35,6 @@ void RdpProbe::Wire() {
   control_.OnConnected = [this] {
     connected_ = true;
     PrintLine("OnConnected");
-    SendOnce();
   };
   control_.OnLoginComplete = [] { PrintLine("OnLoginComplete"); };
   control_.OnDisconnected = [this](int32_t reason) {
@@ -64,8 +63,10 @@ void RdpProbe::Start() {
 
 void RdpProbe::OnChannelData(const std::u16string& name, const std::string& data) {
   const std::string prefix = "OnChannelReceivedData " + Narrow(name) + " ";
-  auto [entry, added] = reassemblers_.try_emplace(name, [prefix](std::string_view message) {
+  // The agent in the session listens once it has spoken: that is when the probe sends.
+  auto [entry, added] = reassemblers_.try_emplace(name, [this, prefix](std::string_view message) {
     PrintLine(prefix + FormatChannelMessage(message));
+    SendOnce();
   });
   ChannelReassembler& reassembler = entry->second;
   const uint64_t malformedBefore = reassembler.Malformed();
@@ -74,7 +75,8 @@ void RdpProbe::OnChannelData(const std::u16string& name, const std::string& data
 }
 
 void RdpProbe::SendOnce() {
-  if (!options_.send || options_.channel.empty()) return;
+  if (!options_.send || options_.channel.empty() || sent_) return;
+  sent_ = true;
   // The control takes a length-prefixed binary string.
   std::string block(4 + options_.send->size(), '\0');
   const auto length = static_cast<uint32_t>(options_.send->size());

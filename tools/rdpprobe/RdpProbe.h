@@ -13,7 +13,7 @@ namespace vorlix::tools {
 struct ProbeOptions {
   std::u16string server;
   std::u16string channel;           // empty: no channel
-  std::optional<std::string> send;  // sent on the channel once connected
+  std::optional<std::string> send;  // sent on the channel once, when the agent has spoken
   int seconds = 15;
 };
 
@@ -39,6 +39,7 @@ class RdpProbe : public QObject {
   std::map<std::u16string, ChannelReassembler> reassemblers_;
   bool connected_ = false;
   bool disconnected_ = false;
+  bool sent_ = false;
 };
 
 }  // namespace vorlix::tools

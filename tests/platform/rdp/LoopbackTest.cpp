@@ -166,12 +166,8 @@ TEST_F(LoopbackTest, UnreachableServersGiveTheirReasons) {
   } cases[] = {
       {u"127.0.0.1:" +
            [] {
-             test::TempRoot scratch;
-             test::TestServer gone(scratch.Path());
-             const int port = gone.Port();
-             gone.Stop();
-             const std::string text = std::to_string(port);
-             return std::u16string(text.begin(), text.end());
+             const std::string port = std::to_string(test::UnusedLoopbackPort());
+             return std::u16string(port.begin(), port.end());
            }(),
        "OnDisconnected 516"},
       {u"no-such-host.invalid", "OnDisconnected 260"},
