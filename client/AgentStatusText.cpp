@@ -7,7 +7,6 @@ namespace vorlix {
 
 namespace {
 
-constexpr uint32_t kFailureBits = 0xFFFF;
 constexpr int kOtherBitsText = 135;
 
 struct FailureFlag {
@@ -24,7 +23,7 @@ constexpr FailureFlag kFailureFlags[] = {
 }  // namespace
 
 std::string AgentFailureText(uint32_t status) {
-  uint32_t remaining = status & kFailureBits;
+  uint32_t remaining = status & ssFailureBits;
   std::string text;
   for (const FailureFlag& flag : kFailureFlags) {
     if ((remaining & flag.bit) == 0) continue;

@@ -2,7 +2,6 @@
 // Ctrl+Alt+Del watch, the display window and the message window.
 #include <QCoreApplication>
 #include <QThread>
-#include <cstring>
 
 #include "client/AgentStatusText.h"
 #include "client/DisplaySurfaces.h"
@@ -25,7 +24,6 @@ constexpr int kKeyboardOpenAttempts = 25;
 constexpr unsigned long kKeyboardOpenGapMs = 200;
 constexpr int kCtrl = 1, kAlt = 2, kDel = 4;
 constexpr int kCtrlAltDel = kCtrl | kAlt | kDel;
-constexpr uint32_t kFailureBits = 0xFFFF;
 // Disconnection reasons up to this one are the user's or the server's doing: information.
 constexpr int32_t kLastOrdinaryReason = 3;
 
@@ -40,13 +38,6 @@ int KeyBit(uint16_t scanCode) {
     default:
       return 0;
   }
-}
-
-template <class T>
-T UnitField(const uint8_t* unit, uint32_t offset) {
-  T value;
-  std::memcpy(&value, unit + offset, sizeof value);
-  return value;
 }
 
 }  // namespace
@@ -175,9 +166,9 @@ bool TTermWindow::WatchKeys() {
     if (FKbd.Read(kMaxInputUnits, units, 0, count) != 0 || count == 0) return false;
     for (uint32_t i = 0; i < count; ++i) {
       const uint8_t* unit = units + i * kUnitSize;
-      if (UnitField<uint32_t>(unit, kUnitType) != kUnitTypeKeyboard) continue;
-      const int bit = KeyBit(UnitField<uint16_t>(unit, kKeyScan));
-      if ((UnitField<uint32_t>(unit, kKeyFlags) & KEYEVENTF_KEYUP) != 0) {
+      if (ReadField<uint32_t>(unit, kUnitType) != kUnitTypeKeyboard) continue;
+      const int bit = KeyBit(ReadField<uint16_t>(unit, kKeyScan));
+      if ((ReadField<uint32_t>(unit, kKeyFlags) & KEYEVENTF_KEYUP) != 0) {
         CtrAltDelTimer.Tag &= ~bit;
       } else {
         CtrAltDelTimer.Tag |= bit;
@@ -195,7 +186,7 @@ void TTermWindow::ConTimerTimer() {
     ConnectionTimedOut();
     return;
   }
-  if ((FAgentStatus & kFailureBits) != 0) {
+  if ((FAgentStatus & ssFailureBits) != 0) {
     const std::string text = AgentFailureText(FAgentStatus);
     RequestDisconnect();
     FState = DISCONNECTED_BY_ERROR;

@@ -36,6 +36,7 @@ inline constexpr uint32_t ssSectionFailed = 0x10;
 inline constexpr uint32_t ssMapFailed = 0x20;
 inline constexpr uint32_t ssHookLibraryFailed = 0x40;
 inline constexpr uint32_t ssReady = 0x10000;
+inline constexpr uint32_t ssFailureBits = 0xFFFF;
 
 // CursorWord of chCursorState.
 inline constexpr uint32_t kCursorXMask = 0x7FFF;

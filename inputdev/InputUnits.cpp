@@ -11,13 +11,6 @@ static_assert(std::endian::native == std::endian::little);
 namespace {
 
 template <typename T>
-T Get(const uint8_t* at, uint32_t offset) {
-  T value;
-  std::memcpy(&value, at + offset, sizeof value);
-  return value;
-}
-
-template <typename T>
 void Put(uint8_t* at, uint32_t offset, T value) {
   std::memcpy(at + offset, &value, sizeof value);
 }
@@ -41,11 +34,11 @@ constexpr uint16_t kRawWheel = 0x0400;
 }  // namespace
 
 void MouseRecordToUnit(const uint8_t* record, uint8_t* unit) {
-  const auto buttons = Get<uint16_t>(record, 4);
-  const auto wheel = Get<int16_t>(record, 6);
-  const auto dx = Get<int32_t>(record, 12);
-  const auto dy = Get<int32_t>(record, 16);
-  const auto extra = Get<uint32_t>(record, 20);
+  const auto buttons = ReadField<uint16_t>(record, 4);
+  const auto wheel = ReadField<int16_t>(record, 6);
+  const auto dx = ReadField<int32_t>(record, 12);
+  const auto dy = ReadField<int32_t>(record, 16);
+  const auto extra = ReadField<uint32_t>(record, 20);
 
   uint32_t flags = (dx != 0 || dy != 0) ? MOUSEEVENTF_MOVE : 0;
   uint32_t data = 0;
@@ -69,9 +62,9 @@ void MouseRecordToUnit(const uint8_t* record, uint8_t* unit) {
 }
 
 void KeyboardRecordToUnit(const uint8_t* record, uint8_t* unit) {
-  const auto makeCode = Get<uint16_t>(record, 2);
-  const auto rawFlags = Get<uint16_t>(record, kRawKeyFlags);
-  const auto extra = Get<uint32_t>(record, 8);
+  const auto makeCode = ReadField<uint16_t>(record, 2);
+  const auto rawFlags = ReadField<uint16_t>(record, kRawKeyFlags);
+  const auto extra = ReadField<uint32_t>(record, 8);
 
   uint16_t vk = 0;
   uint16_t scan = 0;

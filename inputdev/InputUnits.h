@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 // The drivers' raw records and the 28-byte input unit they become, all little-endian. The
 // input unit is the platform's INPUT record as its input-injection function takes it.
@@ -42,6 +43,15 @@ inline constexpr uint32_t kKeyExtra = 16;
 
 // Byte offset of the flags in a raw keyboard record.
 inline constexpr uint32_t kRawKeyFlags = 4;
+
+// A field of a unit or raw record at a byte offset, as a host integer (the layouts are
+// little-endian, as the host).
+template <typename T>
+T ReadField(const uint8_t* at, uint32_t offset) {
+  T value;
+  std::memcpy(&value, at + offset, sizeof value);
+  return value;
+}
 
 // Convert one raw record into one unit. The record is read completely before the unit is
 // written, so the unit may overlap the record it comes from. Any thread; no allocation.

@@ -15,6 +15,7 @@
 #include "inputdev/TZephMouMgr.h"
 #include "platform/rdp/ControlFactory.h"
 #include "platform/registry/RegistryKey.h"
+#include "tests/support/EventLoop.h"
 #include "tests/support/InputServiceFixture.h"
 #include "tests/support/TestServer.h"
 
@@ -82,18 +83,9 @@ class ConnectionLifecycleTest : public test::InputServiceFixture {
     ASSERT_TRUE(window_->WatchRunning());
   }
 
-  static bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 20s) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      QApplication::processEvents(QEventLoop::AllEvents, 20);
-      QThread::msleep(5);
-    }
-    return true;
-  }
   // Runs the event loop for `time`, whatever happens.
   static void RunFor(std::chrono::milliseconds time) {
-    RunUntil([] { return false; }, time);
+    test::RunEventsUntil([] { return false; }, time);
   }
 
   void Key(const std::string& key) { Tool("key kbd " + key); }
@@ -108,12 +100,12 @@ class ConnectionLifecycleTest : public test::InputServiceFixture {
   // Connects with Ctrl+Alt+Del and waits for the log-on.
   void ConnectAndLogOn() {
     PressCtrlAltDel();
-    ASSERT_TRUE(RunUntil([this] { return State() == LOGGEDON; })) << State();
+    ASSERT_TRUE(test::RunEventsUntil([this] { return State() == LOGGEDON; })) << State();
   }
   // Waits for the control's report of the connection's end; then the state and the prompt are
   // on screen, whether the client or the control ended it.
   void ExpectEnd(int state) {
-    EXPECT_TRUE(RunUntil([this] { return controlEnds_ > 0; }));
+    EXPECT_TRUE(test::RunEventsUntil([this] { return controlEnds_ > 0; }));
     controlEnds_ = 0;
     EXPECT_EQ(State(), state);
     EXPECT_TRUE(msgForm_.isVisible());
@@ -147,9 +139,10 @@ TEST_F(ConnectionLifecycleTest, CtrlAltDelOnTheBoundKeyboardConnectsThroughTheSt
                                       LOGGEDON}));
   EXPECT_FALSE(msgForm_.isVisible());
   EXPECT_TRUE(control.Widget()->isVisible());
-  EXPECT_TRUE(RunUntil([this] { return window_->SessionId() == 1; })) << "the agent's hello";
+  EXPECT_TRUE(test::RunEventsUntil([this] { return window_->SessionId() == 1; }))
+      << "the agent's hello";
   EXPECT_TRUE(DisplaySurfaces::Instance().Attached());
-  EXPECT_TRUE(RunUntil([this] { return window_->AgentStatus() == ssReady; }));
+  EXPECT_TRUE(test::RunEventsUntil([this] { return window_->AgentStatus() == ssReady; }));
 
   EXPECT_EQ(window_->RequestDisconnect(), 0u);
   EXPECT_EQ(State(), DISCONNECTING);
@@ -165,23 +158,23 @@ TEST_F(ConnectionLifecycleTest, OnlyCtrlAltAndDelHeldTogetherConnect) {
   Key("0x1d --up");
   Key("0x38");
   Key("0x53 --e0");
-  ASSERT_TRUE(RunUntil([this] { return window_->WatchMask() == 6; }));
+  ASSERT_TRUE(test::RunEventsUntil([this] { return window_->WatchMask() == 6; }));
   EXPECT_EQ(State(), DISCONNECTED);
 
   Key("0x1d");
-  EXPECT_TRUE(RunUntil([this] { return State() > DISCONNECTED; }));
+  EXPECT_TRUE(test::RunEventsUntil([this] { return State() > DISCONNECTED; }));
 }
 
 TEST_F(ConnectionLifecycleTest, ASecondPromptRestartsTheWatchWithAnEmptyMask) {
   Start();
   Key("0x1d");
   Key("0x38");
-  ASSERT_TRUE(RunUntil([this] { return window_->WatchMask() == 3; }));
+  ASSERT_TRUE(test::RunEventsUntil([this] { return window_->WatchMask() == 3; }));
   EXPECT_EQ(window_->RunCommand(CMD_PROMPT_LOGIN, 0), 0u);
   EXPECT_EQ(window_->WatchMask(), 0);
   EXPECT_EQ(msgForm_.Lines(), Lines{kPrompt});
   Key("0x53 --e0");
-  ASSERT_TRUE(RunUntil([this] { return window_->WatchMask() == 4; }));
+  ASSERT_TRUE(test::RunEventsUntil([this] { return window_->WatchMask() == 4; }));
   EXPECT_EQ(State(), DISCONNECTED) << "Ctrl and Alt were pressed before the prompt";
 }
 
@@ -268,7 +261,7 @@ TEST_F(ConnectionLifecycleTest, RequestsAreRefusedWithoutDevicesOrWhileBusy) {
   EXPECT_EQ(window_->RequestConnect(), 0u);
   EXPECT_EQ(window_->RequestConnect(), E_FAIL);
   EXPECT_EQ(msgForm_.Lines(), Lines{"Bad state for connection"});
-  ASSERT_TRUE(RunUntil([this] { return State() == LOGGEDON; }));
+  ASSERT_TRUE(test::RunEventsUntil([this] { return State() == LOGGEDON; }));
   EXPECT_FALSE(window_->WatchRunning()) << "a session's keys are its own";
 
   EXPECT_FALSE(window_->SetDevices(5, 6));

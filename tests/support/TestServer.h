@@ -6,10 +6,10 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/ReadLines.h"
 #include "tests/support/ToolProcess.h"
 
 namespace vorlix::test {
@@ -34,12 +34,7 @@ class TestServer {
     return {address.begin(), address.end()};
   }
   // The messages it has received so far, one "type=T len=L HEX" line each.
-  std::vector<std::string> Recorded() const {
-    std::vector<std::string> lines;
-    std::ifstream file(record_);
-    for (std::string line; std::getline(file, line);) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> Recorded() const { return ReadLines(record_.string()); }
   void Stop() { process_.Stop(); }
 
  private:
@@ -47,6 +42,10 @@ class TestServer {
   ToolProcess process_;
   int port_ = 0;
 };
+
+// A mouse chInput the agent answers: sequence 1, the position unit at (100, 50).
+inline constexpr const char* kMouseInputHex =
+    "240006000100000000000000640000003200000000000000008000000000000000000000";
 
 // A loopback port nothing listens on: one the system just handed out and took back.
 inline int UnusedLoopbackPort() {

@@ -1,8 +1,6 @@
 // Before Xlib, whose macros break it.
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
 
@@ -15,6 +13,7 @@
 #include "platform/system/Pipe.h"
 #include "platform/system/Process.h"
 #include "tests/support/InputServiceFixture.h"
+#include "tests/support/ScreenSamples.h"
 #include "tests/support/TestServer.h"
 #include "tests/support/XServer.h"
 #include "tests/system/SeatHarness.h"
@@ -90,18 +89,7 @@ class ClientSession : public InputServiceFixture {
 XServer* ClientSession::x_ = nullptr;
 
 // Samples of the second monitor's pixels.
-std::vector<unsigned long> SecondMonitor() {
-  Display* display = XOpenDisplay(nullptr);
-  XImage* image =
-      XGetImage(display, DefaultRootWindow(display), 800, 0, 640, 480, AllPlanes, ZPixmap);
-  std::vector<unsigned long> pixels;
-  for (int y = 0; y < 480; y += 8) {
-    for (int x = 0; x < 640; x += 8) pixels.push_back(XGetPixel(image, x, y));
-  }
-  XDestroyImage(image);
-  XCloseDisplay(display);
-  return pixels;
-}
+std::vector<unsigned long> SecondMonitor() { return test::ScreenSamples(800, 0, 640, 480, 8); }
 
 TEST_F(ClientSession, CtrlAltDelOnItsKeyboardConnectsAndTheMonitorShowsTheSession) {
   TestServer server(root_.Path());

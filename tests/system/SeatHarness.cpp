@@ -73,13 +73,6 @@ void SeatHarness::SetRegistryValue(const std::string& name, const std::string& t
           " /t " + type + " /d '" + data + "' /f");
 }
 
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds deadline) {
   const auto end = std::chrono::steady_clock::now() + deadline;
   while (!done()) {

@@ -7,6 +7,7 @@
 
 #include "platform/display/Rect.h"
 #include "platform/system/Process.h"
+#include "tests/support/ReadLines.h"
 #include "tests/support/TempRoot.h"
 
 namespace vorlix::test {
@@ -33,9 +34,6 @@ class SeatHarness {
  private:
   TempRoot root_;
 };
-
-// The lines of a text file; none when it is missing.
-std::vector<std::string> ReadLines(const std::string& path);
 
 // Waits, processing nothing, until `done` holds or the deadline passes; returns `done()`.
 bool WaitFor(const std::function<bool()>& done,

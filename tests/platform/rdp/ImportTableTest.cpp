@@ -1,15 +1,13 @@
 // Before Xlib, whose macros break it.
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
 #include <chrono>
-#include <fstream>
 #include <thread>
 #include <vector>
 
+#include "tests/support/ReadLines.h"
 #include "tests/support/RunTool.h"
+#include "tests/support/ScreenSamples.h"
 #include "tests/support/TempRoot.h"
 #include "tests/support/TestServer.h"
 #include "tests/support/XServer.h"
@@ -19,24 +17,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::vector<std::string> Lines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::ifstream file(path);
-  for (std::string line; std::getline(file, line);) lines.push_back(line);
-  return lines;
-}
-
 // The screen's pixels in the area rdpprobe shows its session in.
-std::vector<unsigned long> Grab(Display* display) {
-  XImage* image =
-      XGetImage(display, DefaultRootWindow(display), 0, 0, 320, 240, AllPlanes, ZPixmap);
-  std::vector<unsigned long> pixels;
-  for (int y = 0; y < 240; y += 4) {
-    for (int x = 0; x < 320; x += 4) pixels.push_back(XGetPixel(image, x, y));
-  }
-  XDestroyImage(image);
-  return pixels;
-}
+std::vector<unsigned long> Grab() { return test::ScreenSamples(0, 0, 320, 240, 4); }
 
 TEST(ImportTableTest, ControlModuleImportsBitBltAndSetCursorFromTheNamedLibraries) {
   const auto symbols = test::RunTool("readelf -W --dyn-syms " + std::string(MSRDP_MODULE));
@@ -63,19 +45,17 @@ TEST(ImportTableTest, SessionPictureAndPointerShapeGoThroughTheImports) {
     ASSERT_TRUE(line) << "no log-on";
   }
   const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (Lines(spyFile).size() < 2 && std::chrono::steady_clock::now() < deadline) {
+  while (test::ReadLines(spyFile).size() < 2 && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(50ms);
   }
-  auto calls = Lines(spyFile);
+  auto calls = test::ReadLines(spyFile);
   std::sort(calls.begin(), calls.end());
   EXPECT_EQ(calls, (std::vector<std::string>{"BitBlt", "SetCursor"}));
 
-  Display* display = XOpenDisplay(nullptr);
-  ASSERT_NE(display, nullptr);
-  const auto before = Grab(display);
+  const auto before = Grab();
+  ASSERT_FALSE(before.empty());
   std::this_thread::sleep_for(500ms);
-  EXPECT_NE(Grab(display), before) << "the moving picture reaches the screen";
-  XCloseDisplay(display);
+  EXPECT_NE(Grab(), before) << "the moving picture reaches the screen";
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/rdp/ControlFactory.h"
 #include "platform/registry/RegistryKey.h"
 #include "tests/platform/rdp/TestBstr.h"
+#include "tests/support/EventLoop.h"
 #include "tests/support/TempRoot.h"
 #include "tests/support/TestServer.h"
 
@@ -20,10 +21,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A mouse chInput: sequence 1, the position unit at (100, 50).
-const std::string kMouseInput = *ParseHex(
-    "2400060001000000"
-    "00000000640000003200000000000000008000000000000000000000");
+const std::string kMouseInput = *ParseHex(test::kMouseInputHex);
 
 // The control from the registered module, connected to a test server, with what it raised.
 class LoopbackTest : public ::testing::Test {
@@ -52,16 +50,6 @@ class LoopbackTest : public ::testing::Test {
     events_.push_back(std::move(event));
   }
 
-  // Runs the event loop until `done` holds; false after `limit`.
-  static bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 20s) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-      QThread::msleep(5);
-    }
-    return true;
-  }
   bool Saw(const std::string& event) const {
     return std::find(events_.begin(), events_.end(), event) != events_.end();
   }
@@ -73,12 +61,14 @@ class LoopbackTest : public ::testing::Test {
   void ConnectAndLogOn(const std::u16string& server) {
     control_->SetServer(server);
     ASSERT_EQ(control_->Connect(), 0);
-    ASSERT_TRUE(RunUntil([this] { return Saw("OnLoginComplete") && Received(chAgentHello); }))
-        << ::testing::PrintToString(events_);
+    ASSERT_TRUE(test::RunEventsUntil([this] {
+      return Saw("OnLoginComplete") && Received(chAgentHello);
+    })) << ::testing::PrintToString(events_);
   }
   // Ends with a disconnection and gives its reason.
   std::string EndReason() {
-    RunUntil([this] { return !events_.empty() && events_.back().starts_with("OnDisconnected"); });
+    test::RunEventsUntil(
+        [this] { return !events_.empty() && events_.back().starts_with("OnDisconnected"); });
     return events_.empty() ? "" : events_.back();
   }
 
@@ -101,7 +91,7 @@ TEST_F(LoopbackTest, ConnectsLogsOnAndTalksWithTheAgentUntilDisconnected) {
 
   const test::TestBstr input(kMouseInput);
   ASSERT_EQ(control_->SendOnVirtualChannel(u"Vorlix", input.Get()), 0);
-  ASSERT_TRUE(RunUntil([this] { return Received(chCursorState); }));
+  ASSERT_TRUE(test::RunEventsUntil([this] { return Received(chCursorState); }));
   const auto state = std::find_if(messages_.begin(), messages_.end(), [](const std::string& m) {
     return MessageType(m) == chCursorState;
   });
@@ -122,7 +112,7 @@ TEST_F(LoopbackTest, ConnectingAgainRightAfterADisconnectGivesOnlyTheNewConnecti
   events_.clear();
   ASSERT_EQ(control_->Disconnect(), 0);
   ASSERT_EQ(control_->Connect(), 0) << "the ending connection is waited for";
-  ASSERT_TRUE(RunUntil([this] { return Saw("OnLoginComplete"); }));
+  ASSERT_TRUE(test::RunEventsUntil([this] { return Saw("OnLoginComplete"); }));
   EXPECT_EQ(events_, (std::vector<std::string>{"OnConnecting", "OnConnected", "OnLoginComplete"}));
 }
 
@@ -130,7 +120,7 @@ TEST_F(LoopbackTest, MessagesSplitAcrossDeliveriesArriveWhole) {
   test::TestServer server(root_.Path(), "--split 3");
   ASSERT_TRUE(server.Ok());
   ConnectAndLogOn(server.Address());
-  ASSERT_TRUE(RunUntil([this] { return Received(chSessionStatus); }));
+  ASSERT_TRUE(test::RunEventsUntil([this] { return Received(chSessionStatus); }));
   EXPECT_GT(deliveries_, static_cast<int>(messages_.size()));
   EXPECT_EQ(FormatChannelMessage(messages_.at(0)), "type=100 len=8 0800640001000000");
   EXPECT_EQ(MessageType(messages_.at(1)), chPointerSettings);

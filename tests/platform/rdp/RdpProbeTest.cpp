@@ -12,9 +12,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A mouse chInput: sequence 1, the position unit at (100, 50).
-constexpr const char* kMouseInput =
-    "240006000100000000000000640000003200000000000000008000000000000000000000";
+const std::string kMouseInput = test::kMouseInputHex;
 
 // rdpprobe's lines until it ends.
 std::vector<std::string> Probe(const std::string& arguments) {
